@@ -1,0 +1,88 @@
+#pragma once
+// `File1`: the list of files of the working folder that match the pattern and pass the
+// attribute flags. It is the program's selection of work: the rename run renames exactly
+// its entries, in its order. The names live here; the list box only draws them.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tarnivo {
+
+// The attribute flags of the list. A file is listed when it matches the pattern and:
+// it is not hidden unless `hidden`, not system unless `system`, read-only if `readOnly`,
+// archive if `archive`. `normal` (plain files) is never changed by the program.
+struct FileListFlags {
+  bool hidden = false;
+  bool system = false;
+  bool readOnly = false;
+  bool archive = false;
+  bool normal = true;
+};
+
+class FileList {
+ public:
+  // Creates the list box as a child of `parent`; the list starts on the process's
+  // working folder with the pattern "*.jpg".
+  bool Create(HWND parent, int controlId, const RECT& bounds);
+  HWND Handle() const { return list_; }
+
+  // Points the list at `folder` and reads it. False, with the list unchanged, when the
+  // folder cannot be listed.
+  bool SetPath(const std::wstring& folder);
+  // The folder as the list reports it: no trailing "\" except at a drive root.
+  const std::wstring& Path() const { return path_; }
+
+  void SetPattern(const std::wstring& pattern);
+  const std::wstring& Pattern() const { return pattern_; }
+
+  const FileListFlags& Flags() const { return flags_; }
+  void SetHidden(bool value);
+  void SetSystem(bool value);
+  void SetReadOnly(bool value);
+  void SetArchive(bool value);
+
+  // Reads the folder again with the current pattern and flags. A folder that cannot be
+  // read any more gives an empty list.
+  void Refresh();
+
+  int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
+  const std::wstring& Entry(int32_t index) const { return entries_.at(static_cast<size_t>(index)); }
+  const std::vector<std::wstring>& Entries() const { return entries_; }
+
+  // The selected position (-1 when nothing is selected) and its name ("" then).
+  int32_t ListIndex() const;
+  void SetListIndex(int32_t index);
+  std::wstring FileName() const;
+
+  // Called for a press of any mouse button on the list.
+  std::function<void()> onMouseDown;
+
+  // Sets the font of the names and the row height that goes with it.
+  void SetFont(HFONT font);
+  // Owner drawing of the names (the parent forwards WM_DRAWITEM).
+  void DrawItem(const DRAWITEMSTRUCT& item) const;
+
+ private:
+  static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  bool Reload(const std::wstring& folder);  // false when `folder` cannot be listed
+  void ShowEntries();
+
+  HWND list_ = nullptr;
+  std::wstring path_;
+  std::wstring pattern_ = L"*.jpg";
+  FileListFlags flags_;
+  std::vector<std::wstring> entries_;
+};
+
+// The names of `folder` that match `pattern` and pass `flags`, in the order the Windows
+// shell shows them. False when the folder cannot be listed.
+bool ListFolder(const std::wstring& folder, const std::wstring& pattern,
+                const FileListFlags& flags, std::vector<std::wstring>& names);
+
+// `folder` as the list reports it: full path, no trailing "\" except at a drive root.
+std::wstring NormalizeFolder(const std::wstring& folder);
+
+}  // namespace tarnivo

@@ -1,0 +1,308 @@
+#include "app/main_window.h"
+
+#include <commctrl.h>
+
+#include "app/clipboard.h"
+#include "app/command_line.h"
+#include "app/control_ids.h"
+#include "app/layout.h"
+#include "app/pictures.h"
+#include "settings/path_probe.h"
+
+namespace tarnivo {
+
+namespace {
+
+constexpr COLORREF kWindowColor = RGB(224, 224, 224);
+constexpr COLORREF kEditColor = RGB(190, 203, 204);
+constexpr COLORREF kHeaderTextColor = RGB(0, 128, 0);
+constexpr COLORREF kStatusTextColor = RGB(64, 64, 64);
+
+constexpr WORD kKeyV = 0x56;
+constexpr int kShiftCtrl = 2;
+
+int KeyboardShiftState() {
+  int state = 0;
+  if (GetKeyState(VK_SHIFT) < 0) state |= 1;
+  if (GetKeyState(VK_CONTROL) < 0) state |= 2;
+  if (GetKeyState(VK_MENU) < 0) state |= 4;
+  return state;
+}
+
+UniqueFont MakeFont(const wchar_t* face, int points, int dpi, BYTE charset) {
+  LOGFONTW font{};
+  font.lfHeight = -MulDiv(points, dpi, 72);
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = charset;
+  lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+  return UniqueFont(CreateFontIndirectW(&font));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(MainWindowOptions options)
+    : options_(std::move(options)), settings_(options_.programFolder) {}
+
+MainWindow::~MainWindow() {
+  if (hwnd_) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+bool MainWindow::Create(int showCommand) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass{sizeof(windowClass)};
+  if (!GetClassInfoExW(instance, kClassName, &windowClass)) {
+    windowClass = WNDCLASSEXW{sizeof(windowClass)};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    if (!windowClass.hIcon) windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kClassName;
+    if (!RegisterClassExW(&windowClass)) return false;
+  }
+  HDC screen = GetDC(nullptr);
+  if (screen) {
+    dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+  }
+  constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  constexpr DWORD exStyle = WS_EX_CONTROLPARENT;
+  RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_)};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  windowBrush_.Reset(CreateSolidBrush(kWindowColor));
+  editBrush_.Reset(CreateSolidBrush(kEditColor));
+  hwnd_ = CreateWindowExW(exStyle, kClassName, L"", style, x, y, width, height, nullptr, nullptr,
+                          instance, this);
+  if (!hwnd_) return false;
+  if (!CreateControls()) return false;
+  Form_Load();
+  ShowWindow(hwnd_, showCommand);
+  UpdateWindow(hwnd_);
+  return true;
+}
+
+void MainWindow::CreateFonts() {
+  NONCLIENTMETRICSW metrics{sizeof(metrics)};
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    uiFont_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
+  }
+  if (!uiFont_) uiFont_.Reset(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  headerFont_ = MakeFont(L"宋体", 9, dpi_, GB2312_CHARSET);
+  templateFont_ = MakeFont(L"宋体", 12, dpi_, GB2312_CHARSET);
+}
+
+void MainWindow::CreatePictures() {
+  const HFONT font = headerFont_ ? headerFont_.Get() : uiFont_.Get();
+  idlePicture_ = MakeButtonPicture(88, 33, L"开始转换", RGB(46, 139, 87), RGB(255, 255, 255), font);
+  runningPicture_ = MakeButtonPicture(88, 33, L"正在转换", RGB(160, 160, 160), RGB(255, 255, 255), font);
+  setPathPicture_ = MakeButtonPicture(67, 33, L"选择目录", RGB(70, 110, 170), RGB(255, 255, 255), font);
+  refreshPicture_ = MakeButtonPicture(67, 33, L"刷新列表", RGB(70, 110, 170), RGB(255, 255, 255), font);
+}
+
+bool MainWindow::CreateControls() {
+  CreateFonts();
+  CreatePictures();
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  // The list comes first: it is first in the focus order.
+  if (!file1_.Create(hwnd_, ids::File1, ToPixels({3840, 600, 3135, 3510}, dpi_))) return false;
+  file1_.SetFont(uiFont_.Get());
+  file1_.onMouseDown = [this] { RefreshStatusLine(); };
+  for (const ControlSpec& spec : MainWindowControls()) {
+    const RECT r = ToPixels(spec.place, dpi_);
+    const std::wstring text(spec.text);
+    HWND control = CreateWindowExW(spec.exStyle, spec.windowClass, text.c_str(), spec.style,
+                                   r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                   instance, nullptr);
+    if (!control) return false;
+    const HFONT font = spec.font == FontKind::Header     ? headerFont_.Get()
+                       : spec.font == FontKind::Template ? templateFont_.Get()
+                                                         : uiFont_.Get();
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  SendMessageW(Control(ids::ImgSetPath), STM_SETIMAGE, IMAGE_BITMAP,
+               reinterpret_cast<LPARAM>(setPathPicture_.Get()));
+  SendMessageW(Control(ids::ImgRefresh), STM_SETIMAGE, IMAGE_BITMAP,
+               reinterpret_cast<LPARAM>(refreshPicture_.Get()));
+  SetRunningState(1);
+  return true;
+}
+
+std::wstring MainWindow::ControlText(int id) const {
+  HWND control = Control(id);
+  const int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), length + 1)));
+  return text;
+}
+
+int MainWindow::CurrentShiftState() const {
+  return options_.shiftState ? options_.shiftState() : KeyboardShiftState();
+}
+
+// Start-up: each step goes ahead whatever the one before it managed.
+void MainWindow::Form_Load() {
+  SetWindowTextW(hwnd_, kCaption);
+  keywordName_ = settings_.Read(setting::KeywordName);
+  keywordExt_ = settings_.Read(setting::KeywordExt);
+  keywordDate_ = settings_.Read(setting::KeywordDate);
+  keywordNow_ = settings_.Read(setting::KeywordNow);
+  keywordTaxis_ = settings_.Read(setting::KeywordTaxis);
+  file1_.SetPattern(settings_.Read(setting::Pattern));
+  SetWindowTextW(Control(ids::TextPatt), file1_.Pattern().c_str());
+  currentFolder_ = FolderCandidate(options_.arguments);
+  if (IsListableFolder(GetPathAttributes(currentFolder_))) {
+    file1_.SetPath(currentFolder_);  // a folder that cannot be listed leaves the list as it was
+    RefreshStatusLine();
+  }
+}
+
+void MainWindow::Form_Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  // The list's pattern, not unapplied text in the pattern box. A refused write (read-only
+  // folder) just leaves the setting unsaved.
+  settings_.Write(setting::Pattern.section, setting::Pattern.key, file1_.Pattern());
+  DestroyWindow(hwnd_);
+}
+
+void MainWindow::Labexit_Click() { Form_Unload(); }
+
+void MainWindow::Form_KeyDown(WORD keyCode, int shift) {
+  // The key is tested before the clipboard is touched: reading it on every key press
+  // would open the system-wide clipboard for each keystroke.
+  if (keyCode != kKeyV || shift != kShiftCtrl) return;
+  const std::wstring text = ReadClipboardText(hwnd_);
+  if (!IsListableFolder(GetPathAttributes(text))) return;
+  file1_.SetPath(text);  // a path that cannot be listed leaves the list as it was
+  RefreshStatusLine();
+}
+
+void MainWindow::RefreshStatusLine() {
+  const std::wstring line =
+      L"当前目录[" + std::to_wstring(file1_.Count()) + L"]:  " + file1_.Path();
+  SetWindowTextW(Control(ids::LabTitle(1)), line.c_str());
+}
+
+void MainWindow::SetRunningState(int32_t enabled) {
+  const bool idle = enabled != 0;
+  const HBITMAP picture = idle ? idlePicture_.Get() : runningPicture_.Get();
+  SendMessageW(Control(ids::ImgStart), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+  EnableWindow(Control(ids::ImgStart), idle);
+  EnableWindow(Control(ids::TextRull), idle);
+  EnableWindow(Control(ids::ImgRefresh), idle);
+}
+
+bool MainWindow::PreTranslateMessage(MSG& message) {
+  if (!hwnd_) return false;
+  const bool ours = message.hwnd == hwnd_ || IsChild(hwnd_, message.hwnd);
+  if (!ours) return false;
+  if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
+    const auto keyCode = static_cast<WORD>(message.wParam);
+    const int shift = CurrentShiftState();
+    const HWND target = message.hwnd;
+    Form_KeyDown(keyCode, shift);  // key preview: the window sees the key first
+    if (hwnd_ && target == Control(ids::TextPatt)) TextPatt_KeyDown(keyCode, shift);
+    if (!hwnd_) return true;
+  }
+  return IsDialogMessageW(hwnd_, &message) != FALSE;
+}
+
+void MainWindow::OnCommand(int id, int code) {
+  if (id >= ids::CheckFileInfo(0) && id <= ids::CheckFileInfo(3)) {
+    if (code == BN_CLICKED) CheckFileInfo_Click(id - ids::CheckFileInfo(0));
+    return;
+  }
+  switch (id) {
+    case ids::Labexit:
+      if (code == STN_CLICKED) Labexit_Click();
+      break;
+    case ids::ImgRefresh:
+      if (code == STN_CLICKED) ImgRefresh_Click();
+      break;
+    case ids::TextPatt:
+      if (code == EN_SETFOCUS) TextPatt_GotFocus();
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT MainWindow::ControlColor(HDC dc, HWND control) {
+  const int id = GetDlgCtrlID(control);
+  COLORREF text = RGB(0, 0, 0);
+  if (id == ids::LabTitle(0) || id == ids::LabTitle(2) || id == ids::LabTitle(4)) {
+    text = kHeaderTextColor;
+  } else if (id == ids::LabTitle(1)) {
+    text = kStatusTextColor;
+  }
+  const bool edit = id == ids::TextPatt || id == ids::TextRull;
+  SetTextColor(dc, text);
+  SetBkColor(dc, edit ? kEditColor : kWindowColor);
+  return reinterpret_cast<LRESULT>(edit ? editBrush_.Get() : windowBrush_.Get());
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+      return ControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlID == static_cast<UINT>(ids::File1)) {
+        file1_.DrawItem(*item);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(hwnd_, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, windowBrush_.Get());
+      return 1;
+    }
+    case WM_CLOSE:
+      Form_Unload();
+      return 0;
+    case WM_DESTROY:
+      return 0;
+    case WM_NCDESTROY: {
+      hwnd_ = nullptr;
+      if (options_.onUnloaded) {
+        options_.onUnloaded();
+      } else {
+        PostQuitMessage(0);
+      }
+      return 0;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    auto* self = static_cast<MainWindow*>(create->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace tarnivo

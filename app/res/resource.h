@@ -1,0 +1,3 @@
+#pragma once
+// Resource ids shared by tarnivo.rc and the code.
+#define IDI_TARNIVO 1

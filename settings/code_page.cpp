@@ -1,0 +1,43 @@
+#include "settings/code_page.h"
+
+#include <windows.h>
+
+namespace tarnivo {
+
+namespace {
+
+// Converts with or without the "default character used" report; the flag is only
+// meaningful for code pages that support it, which the ANSI code pages do.
+std::string Narrow(std::wstring_view text, BOOL* usedDefault) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length,
+                                       nullptr, 0, "?", usedDefault);
+  if (size <= 0) return {};
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, bytes.data(), size,
+                      "?", usedDefault);
+  return bytes;
+}
+
+}  // namespace
+
+std::string ToAnsi(std::wstring_view text) { return Narrow(text, nullptr); }
+
+std::wstring FromAnsi(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int length = static_cast<int>(bytes.size());
+  const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+  if (size <= 0) return {};
+  std::wstring text(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), size);
+  return text;
+}
+
+bool FitsAnsi(std::wstring_view text) {
+  BOOL usedDefault = FALSE;
+  const std::string bytes = Narrow(text, &usedDefault);
+  return !usedDefault && FromAnsi(bytes) == text;
+}
+
+}  // namespace tarnivo

@@ -1,0 +1,44 @@
+#include "settings/paths.h"
+
+#include <windows.h>
+
+#include "settings/code_page.h"
+
+namespace tarnivo {
+
+std::wstring EnsureTrailingBackslash(std::wstring path) {
+  if (path.empty() || path.back() != L'\\') path.push_back(L'\\');
+  return path;
+}
+
+std::wstring ProgramFolder() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD copied = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (copied == 0) return {};
+    if (copied < buffer.size()) {
+      buffer.resize(copied);
+      break;
+    }
+    buffer.resize(buffer.size() * 2);  // truncated: the path is longer than the buffer
+  }
+  const size_t slash = buffer.find_last_of(L'\\');
+  if (slash == std::wstring::npos) return {};
+  // Keep the "\" of a drive root ("C:\"), drop it everywhere else.
+  const bool isRoot = slash == 2 && buffer[1] == L':';
+  buffer.resize(isRoot ? slash + 1 : slash);
+  return buffer;
+}
+
+std::wstring AnsiSafeFolder(const std::wstring& folder) {
+  if (FitsAnsi(folder)) return folder;
+  const DWORD needed = GetShortPathNameW(folder.c_str(), nullptr, 0);
+  if (needed == 0) return folder;
+  std::wstring shortForm(needed, L'\0');
+  const DWORD copied = GetShortPathNameW(folder.c_str(), shortForm.data(), needed);
+  if (copied == 0 || copied >= needed) return folder;
+  shortForm.resize(copied);
+  return FitsAnsi(shortForm) ? shortForm : folder;
+}
+
+}  // namespace tarnivo

@@ -1,0 +1,20 @@
+#pragma once
+// Path helpers shared by every room: joining folders and names, and the program folder.
+#include <string>
+#include <string_view>
+
+namespace tarnivo {
+
+// `path` unchanged when it ends in "\", otherwise `path` + "\" ("" gives "\").
+std::wstring EnsureTrailingBackslash(std::wstring path);
+
+// Folder of the running executable as the system reports it: no trailing "\" except
+// at a drive root. Empty only if the system cannot say.
+std::wstring ProgramFolder();
+
+// A form of `folder` (which must exist) that the ANSI code page can carry: the folder
+// itself when it fits, otherwise its 8.3 short form when the volume provides one.
+// Falls back to `folder` itself when no such form exists.
+std::wstring AnsiSafeFolder(const std::wstring& folder);
+
+}  // namespace tarnivo

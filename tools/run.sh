@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds the program and starts it on FOLDER (a Linux path). Without a display it runs on
+# a virtual one, saves a screenshot of the window to SCREENSHOT and closes the program.
+#   tools/run.sh [FOLDER] [SCREENSHOT]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+folder=${1:-$HOME}
+shot=${2:-$root/build/mingw/screenshot.png}
+
+bash tools/setup.sh
+cmake --preset mingw >/dev/null
+cmake --build --preset mingw --target tarnivo
+
+had_display=${DISPLAY:-}
+# shellcheck source=tools/wine-session.sh
+source tools/wine-session.sh
+wine_session_start build/mingw
+trap wine_session_stop EXIT
+
+win_folder=$(winepath -w "$folder" 2>/dev/null)
+if [ -n "$had_display" ]; then
+  wine build/mingw/bin/tarnivo.exe "$win_folder"
+  exit 0
+fi
+wine build/mingw/bin/tarnivo.exe "$win_folder" &
+app=$!
+sleep 6
+# No window manager: the window is the only non-black area of the screen.
+import -window root png:- | convert - -trim +repage "$shot"
+echo "screenshot: $shot"
+kill "$app" 2>/dev/null || true

@@ -1,0 +1,41 @@
+# Sourced by the scripts: a Wine session of the project's own, under a build folder.
+#   wine_session_start BUILD_DIR   sets the environment, starts Xvfb when there is no
+#                                  display, creates the prefix once, keeps one wineserver
+#   wine_session_stop              stops exactly that wineserver and that Xvfb
+
+wine_session_start() {
+  local build_dir
+  build_dir=$(cd "$1" && pwd)
+  export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8      # ANSI code page 936, as on the target systems
+  export WINEPREFIX="$build_dir/wineprefix"
+  export WINEARCH=win32
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  _tarnivo_xvfb_pid=""
+  if [ -z "${DISPLAY:-}" ]; then
+    local n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    _tarnivo_xvfb_pid=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  fi
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i >/dev/null 2>&1 || true
+  fi
+  wineserver -p >/dev/null 2>&1 || true
+  _tarnivo_wineprefix="$WINEPREFIX"
+}
+
+wine_session_stop() {
+  if [ -n "${_tarnivo_wineprefix:-}" ]; then
+    WINEPREFIX="$_tarnivo_wineprefix" wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX="$_tarnivo_wineprefix" wineserver -w >/dev/null 2>&1 || true
+    _tarnivo_wineprefix=""
+  fi
+  if [ -n "${_tarnivo_xvfb_pid:-}" ]; then
+    kill "$_tarnivo_xvfb_pid" >/dev/null 2>&1 || true
+    wait "$_tarnivo_xvfb_pid" 2>/dev/null || true
+    _tarnivo_xvfb_pid=""
+  fi
+}
