@@ -6,7 +6,8 @@
 wine_session_start() {
   local build_dir
   build_dir=$(cd "$1" && pwd)
-  export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8      # ANSI code page 936, as on the target systems
+  unset LC_ALL LC_CTYPE
+  export LANG=zh_CN.UTF-8      # ANSI code page 936, as on the target systems
   export WINEPREFIX="$build_dir/wineprefix"
   export WINEARCH=win32
   export WINEDEBUG=-all

@@ -1,0 +1,30 @@
+// Failure kinds of the engine, each with a stable number and a short Chinese
+// text. The numbers follow the classic runtime's error table, so the numbers in
+// Err.LOG mean what users of such programs already know.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace tarnivo {
+
+// To add a kind: append an enumerator here and the matching row, at the same
+// position, to the table in errors.cpp (a static_assert there checks the order).
+enum class ErrorKind : std::uint8_t {
+  InvalidArgument,  // 5
+  Overflow,         // 6
+  OutOfMemory,      // 7
+  OutOfRange,       // 9
+  TypeMismatch,     // 13
+};
+
+struct ErrorInfo {
+  ErrorKind Kind;
+  std::int32_t Number;     // the error number written to the log
+  std::wstring_view Text;  // static storage; valid for the whole program
+};
+
+// Number and message text of a failure kind.
+ErrorInfo DescribeError(ErrorKind kind) noexcept;
+
+}  // namespace tarnivo

@@ -1,0 +1,106 @@
+#include "engine/token.h"
+
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <new>
+
+#include "engine/date_format.h"
+#include "engine/file_name.h"
+#include "engine/number_format.h"
+#include "engine/number_parse.h"
+
+namespace tarnivo {
+namespace {
+
+// Only A-Z are folded: Chinese and other characters compare exactly.
+wchar_t LowerAscii(wchar_t c) {
+  return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
+}
+
+// text lower-cased equals open + keyword + close lower-cased.
+bool MatchesIgnoringCase(std::wstring_view text, wchar_t open, std::wstring_view keyword,
+                         wchar_t close) {
+  if (text.size() != keyword.size() + 2) return false;
+  if (LowerAscii(text.front()) != open || LowerAscii(text.back()) != close) return false;
+  for (std::size_t i = 0; i < keyword.size(); ++i) {
+    if (LowerAscii(text[i + 1]) != LowerAscii(keyword[i])) return false;
+  }
+  return true;
+}
+
+bool IsSimpleToken(std::wstring_view piece, std::wstring_view keyword) {
+  return MatchesIgnoringCase(piece, L'%', keyword, L'%');
+}
+
+// The first len(keyword) + 2 characters of the piece are "%" keyword ":".
+bool StartsLikeSequence(std::wstring_view piece, std::wstring_view keyword) {
+  const std::size_t prefixLength = keyword.size() + 2;
+  return piece.size() >= prefixLength &&
+         MatchesIgnoringCase(piece.substr(0, prefixLength), L'%', keyword, L':');
+}
+
+std::wstring ReadPicture(const TokenContext& context, std::wstring_view key,
+                         std::wstring_view fallback) {
+  if (!context.ReadSetting) return std::wstring(fallback);
+  return context.ReadSetting(kVariantSection, key, fallback);
+}
+
+DateTime CurrentTime(const TokenContext& context) {
+  return context.Now ? context.Now() : DateTime{};
+}
+
+// The first three ","-separated fields of the parameter text; false if there are fewer.
+bool CutThreeFields(std::wstring_view parameters, std::array<std::wstring_view, 3>& fields) {
+  for (std::size_t i = 0; i < 2; ++i) {
+    const std::size_t comma = parameters.find(L',');
+    if (comma == std::wstring_view::npos) return false;
+    fields[i] = parameters.substr(0, comma);
+    parameters.remove_prefix(comma + 1);
+  }
+  fields[2] = parameters.substr(0, parameters.find(L','));
+  return true;
+}
+
+// %Taxis:W,S,T%: S + ListIndex * T through a picture of W zeros.
+Result<std::wstring> EvaluateSequence(std::wstring_view piece, std::int32_t listIndex) {
+  // The prefix test passed, so the piece holds a ":".
+  const std::wstring_view parameters = piece.substr(piece.find(L':') + 1);
+  std::array<std::wstring_view, 3> fields;
+  if (!CutThreeFields(parameters, fields)) return Failure{ErrorKind::OutOfRange};
+  const Result<std::int32_t> width = TextToInt32(fields[0]);
+  if (!width.Ok()) return Failure{width.Error()};
+  const double start = ParseLeadingNumber(fields[1]);
+  const double step = ParseLeadingNumber(fields[2]);
+  const double value = static_cast<double>(listIndex) * step + start;
+  if (!std::isfinite(value)) return Failure{ErrorKind::Overflow};
+  return FormatWithZeroPicture(value, width.Value());
+}
+
+Result<std::wstring> Evaluate(std::wstring_view piece, const TokenContext& context) {
+  const Keywords& keys = context.Keys;
+  if (IsSimpleToken(piece, keys.Name)) return SplitFileName(context.FileName).BaseName;
+  if (IsSimpleToken(piece, keys.Ext)) return SplitFileName(context.FileName).Extension;
+  if (IsSimpleToken(piece, keys.Date)) {
+    const std::wstring picture = ReadPicture(context, kFormatDateKey, kFormatDateDefault);
+    return FormatDateTime(picture, DateOnly(CurrentTime(context)), context.Locale);
+  }
+  if (IsSimpleToken(piece, keys.Now)) {
+    const std::wstring picture = ReadPicture(context, kFormatNowKey, kFormatNowDefault);
+    return FormatDateTime(picture, CurrentTime(context), context.Locale);
+  }
+  if (StartsLikeSequence(piece, keys.Taxis)) return EvaluateSequence(piece, context.ListIndex);
+  return std::wstring(piece);
+}
+
+}  // namespace
+
+Result<std::wstring> EvaluateToken(std::wstring_view piece, const TokenContext& context) {
+  try {
+    return Evaluate(piece, context);
+  } catch (const std::bad_alloc&) {
+    return Failure{ErrorKind::OutOfMemory};
+  }
+}
+
+}  // namespace tarnivo

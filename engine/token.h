@@ -1,0 +1,62 @@
+// Evaluation of one template line: a token (%name%, %ext%, %date%, %now%,
+// %Taxis:W,S,T%, keywords configurable) or literal text.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "engine/date_time.h"
+#include "engine/locale_info.h"
+#include "engine/result.h"
+
+namespace tarnivo {
+
+// The five token keywords; matched without regard to ASCII case.
+struct Keywords {
+  std::wstring Name = L"name";
+  std::wstring Ext = L"ext";
+  std::wstring Date = L"date";
+  std::wstring Now = L"now";
+  std::wstring Taxis = L"Taxis";
+};
+
+// Reads one setting: (section, key, default) -> value; the default when the key
+// is missing, "" when it is present and empty.
+using SettingReader = std::function<std::wstring(std::wstring_view section, std::wstring_view key,
+                                                 std::wstring_view defaultValue)>;
+
+// The current local date and time.
+using Clock = std::function<DateTime()>;
+
+// Everything a template line is evaluated against. The run keeps one and
+// updates FileName and ListIndex as it selects each entry.
+struct TokenContext {
+  std::wstring FileName;        // the selected entry's name, without folder
+  std::int32_t ListIndex = -1;  // its 0-based position; -1 when nothing is selected
+  Keywords Keys;
+  SettingReader ReadSetting;  // asked at every date or time token; none means the defaults
+  Clock Now;                  // asked at every date or time token; none means DateTime{}
+  LocaleInfo Locale;
+};
+
+// Setting names the date and time tokens read.
+inline constexpr std::wstring_view kVariantSection = L"Variant";
+inline constexpr std::wstring_view kFormatDateKey = L"Formatdate";
+inline constexpr std::wstring_view kFormatDateDefault = L"yymmdd";
+inline constexpr std::wstring_view kFormatNowKey = L"Formatnow";
+inline constexpr std::wstring_view kFormatNowDefault = L"hhmmss";
+
+// The text that one template line (`piece`, without its line break) gives for
+// the selected entry, or the kind of failure. Only a line that starts like the
+// sequence token can fail:
+//   fewer than three fields after the ":"          OutOfRange (9)
+//   W not a number                                 TypeMismatch (13)
+//   W beyond 32 bits, or ListIndex*T+S not finite  Overflow (6)
+//   W negative                                     InvalidArgument (5)
+//   W of 2^28 or more, or padding not allocatable  OutOfMemory (7)
+// A line that is no token comes back unchanged. Linear in the piece's length.
+Result<std::wstring> EvaluateToken(std::wstring_view piece, const TokenContext& context);
+
+}  // namespace tarnivo
