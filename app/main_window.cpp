@@ -1,13 +1,16 @@
 #include "app/main_window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "app/clipboard.h"
 #include "app/command_line.h"
 #include "app/control_ids.h"
 #include "app/layout.h"
 #include "app/pictures.h"
+#include "settings/code_page.h"
 #include "settings/path_probe.h"
+#include "settings/paths.h"
 
 namespace tarnivo {
 
@@ -150,11 +153,11 @@ int MainWindow::CurrentShiftState() const {
 // Start-up: each step goes ahead whatever the one before it managed.
 void MainWindow::Form_Load() {
   SetWindowTextW(hwnd_, kCaption);
-  keywordName_ = settings_.Read(setting::KeywordName);
-  keywordExt_ = settings_.Read(setting::KeywordExt);
-  keywordDate_ = settings_.Read(setting::KeywordDate);
-  keywordNow_ = settings_.Read(setting::KeywordNow);
-  keywordTaxis_ = settings_.Read(setting::KeywordTaxis);
+  keywords_.Name = settings_.Read(setting::KeywordName);
+  keywords_.Ext = settings_.Read(setting::KeywordExt);
+  keywords_.Date = settings_.Read(setting::KeywordDate);
+  keywords_.Now = settings_.Read(setting::KeywordNow);
+  keywords_.Taxis = settings_.Read(setting::KeywordTaxis);
   file1_.SetPattern(settings_.Read(setting::Pattern));
   SetWindowTextW(Control(ids::TextPatt), file1_.Pattern().c_str());
   currentFolder_ = FolderCandidate(options_.arguments);
@@ -183,6 +186,17 @@ void MainWindow::Form_KeyDown(WORD keyCode, int shift) {
   if (!IsListableFolder(GetPathAttributes(text))) return;
   file1_.SetPath(text);  // a path that cannot be listed leaves the list as it was
   RefreshStatusLine();
+}
+
+void MainWindow::ShellOpen(const std::wstring& file) {
+  const std::wstring folder = EnsureTrailingBackslash(options_.programFolder);
+  if (options_.shellOpen) {
+    options_.shellOpen(hwnd_, file, folder);
+    return;
+  }
+  // The shell reports a missing file or association itself; the program has nothing to add.
+  ShellExecuteA(hwnd_, "Open", ToAnsi(file).c_str(), "", ToAnsi(AnsiSafeFolder(folder)).c_str(),
+                SW_SHOWNORMAL);
 }
 
 void MainWindow::RefreshStatusLine() {

@@ -9,6 +9,7 @@
 
 #include "app/file_list.h"
 #include "app/handles.h"
+#include "engine/token.h"
 #include "settings/settings_store.h"
 
 namespace tarnivo {
@@ -22,6 +23,10 @@ struct MainWindowOptions {
   std::function<int()> shiftState;
   // Runs once the window is gone. Defaults to ending the message loop.
   std::function<void()> onUnloaded;
+  // Opens a document of the program folder through the Windows shell ("Err.LOG",
+  // "help.chm"). Defaults to ShellExecuteA(owner, "Open", file, "", folder, 1); tests
+  // record the call instead of starting a viewer.
+  std::function<void(HWND owner, const std::wstring& file, const std::wstring& folder)> shellOpen;
 };
 
 class MainWindow {
@@ -44,13 +49,14 @@ class MainWindow {
   // 0: running (start image, template and refresh disabled); anything else: idle.
   void SetRunningState(int32_t enabled);
 
+  // True while a rename run is under way: the actions that would change the list or the
+  // template are held off until it ends.
+  bool RunInProgress() const { return runInProgress_; }
+
   FileList& File1() { return file1_; }
   const std::wstring& CurrentFolder() const { return currentFolder_; }
-  const std::wstring& KeywordName() const { return keywordName_; }
-  const std::wstring& KeywordExt() const { return keywordExt_; }
-  const std::wstring& KeywordDate() const { return keywordDate_; }
-  const std::wstring& KeywordNow() const { return keywordNow_; }
-  const std::wstring& KeywordTaxis() const { return keywordTaxis_; }
+  // The token keywords, read once at start-up.
+  const Keywords& TokenKeywords() const { return keywords_; }
 
   static constexpr const wchar_t* kClassName = L"TarnivoMain";
   static constexpr const wchar_t* kCaption = L"《Tarnivo》 V 1.0";
@@ -64,6 +70,7 @@ class MainWindow {
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
   std::wstring ControlText(int id) const;
   int CurrentShiftState() const;
+  void ShellOpen(const std::wstring& file);  // a file of the program folder
   LRESULT ControlColor(HDC dc, HWND control);
 
   void Form_Load();
@@ -84,13 +91,14 @@ class MainWindow {
   int dpi_ = 96;
   FileList file1_;
   std::wstring currentFolder_;
-  std::wstring keywordName_, keywordExt_, keywordDate_, keywordNow_, keywordTaxis_;
+  Keywords keywords_;
   UniqueFont uiFont_, headerFont_, templateFont_;
   UniqueBrush windowBrush_, editBrush_;
   UniqueBitmap idlePicture_;     // `ImgStart3`
   UniqueBitmap runningPicture_;  // `ImgStart2`
   UniqueBitmap setPathPicture_, refreshPicture_;
   bool unloaded_ = false;
+  bool runInProgress_ = false;
 };
 
 }  // namespace tarnivo

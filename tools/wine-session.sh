@@ -24,7 +24,16 @@ wine_session_start() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
   fi
+  # Without a window manager, Wine waits 2 s for one whenever a "managed" top-level
+  # window goes away; unmanaged windows close at once.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  fi
   wineserver -p >/dev/null 2>&1 || true
+  # Start the prefix's background services now, with their output detached: started by a
+  # later test program they would inherit its output pipe and hold it open.
+  wine cmd /c exit >/dev/null 2>&1 || true
   _tarnivo_wineprefix="$WINEPREFIX"
 }
 
