@@ -1,0 +1,194 @@
+// End-to-end: tarnivo.exe started as its own process from a temp program folder, as a
+// user would, and read back through its window and the files it writes.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "app/control_ids.h"
+#include "tests/support/temp_folder.h"
+
+namespace tarnivo::test {
+namespace {
+
+constexpr DWORD kStartTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 30000;
+
+std::wstring BuiltProgram() {
+  wchar_t self[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring path(self, length);
+  return path.substr(0, path.find_last_of(L'\\') + 1) + L"tarnivo.exe";
+}
+
+// A running copy of the program; ended (if still running) when it goes out of scope.
+class Program {
+ public:
+  Program(const std::wstring& exe, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    STARTUPINFOW startup{sizeof(startup)};
+    started_ = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, &startup, &info_) != FALSE;
+  }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+  ~Program() {
+    if (!started_) return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(info_.hProcess, 1);
+      WaitForSingleObject(info_.hProcess, kExitTimeoutMs);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+
+  bool Started() const { return started_; }
+  bool WaitForExit(DWORD milliseconds) const {
+    return WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0;
+  }
+  DWORD ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+  }
+
+  // The program's main window, once it has one (null after the timeout).
+  HWND MainWindow() const {
+    const DWORD until = GetTickCount() + kStartTimeoutMs;
+    WaitForInputIdle(info_.hProcess, kStartTimeoutMs);
+    for (;;) {
+      Search search{info_.dwProcessId, nullptr};
+      EnumWindows(FindOwnWindow, reinterpret_cast<LPARAM>(&search));
+      if (search.found && IsWindowVisible(search.found)) return search.found;
+      if (static_cast<LONG>(until - GetTickCount()) <= 0 || WaitForExit(50)) return nullptr;
+    }
+  }
+
+ private:
+  struct Search {
+    DWORD processId;
+    HWND found;
+  };
+  static BOOL CALLBACK FindOwnWindow(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (owner != search->processId || std::wstring(className) != L"TarnivoMain") return TRUE;
+    search->found = window;
+    return FALSE;
+  }
+
+  PROCESS_INFORMATION info_{};
+  bool started_ = false;
+};
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[1024] = {};
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      5000, &copied);
+  return text;
+}
+
+std::wstring StatusText(HWND main) { return WindowText(GetDlgItem(main, ids::LabTitle(1))); }
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    exe = programFolder / L"tarnivo.exe";
+    ASSERT_TRUE(CopyFileW(BuiltProgram().c_str(), exe.c_str(), FALSE)) << GetLastError();
+  }
+  std::wstring Quoted(const std::wstring& path) const { return L"\"" + path + L"\""; }
+  std::wstring ConfigPath() const { return programFolder / L"config.ini"; }
+
+  TempFolder programFolder;
+  TempFolder work;
+  std::wstring exe;
+};
+
+TEST_F(EndToEnd, ListsTheFolderAndSavesThePatternAtExit) {
+  work.WriteFile(L"一.jpg");
+  work.WriteFile(L"two.JPG");
+  work.WriteFile(L"three.txt");
+  Program program(exe, Quoted(work.Path()));
+  ASSERT_TRUE(program.Started());
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(WindowText(main), L"《Tarnivo》 V 1.0");
+  EXPECT_EQ(StatusText(main), L"当前目录[2]:  " + work.Path());
+  EXPECT_FALSE(FileExists(ConfigPath()));  // nothing is written before the exit
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program.WaitForExit(kExitTimeoutMs));
+  EXPECT_EQ(program.ExitCode(), 0u);
+  EXPECT_EQ(ReadFileBytes(ConfigPath()), "[main]\r\nPattern=*.jpg\r\n");
+}
+
+TEST_F(EndToEnd, PatternComesFromTheSettingsFileAndGoesBackUnchanged) {
+  const std::string settings = "[main]\r\nPattern=*.txt\r\nwritelog=0\r\n";
+  programFolder.WriteFile(L"config.ini", settings);
+  work.WriteFile(L"a.jpg");
+  work.WriteFile(L"b.txt");
+  Program program(exe, Quoted(work.Path()));
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(StatusText(main), L"当前目录[1]:  " + work.Path());
+  EXPECT_EQ(WindowText(GetDlgItem(main, ids::TextPatt)), L"*.txt");
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program.WaitForExit(kExitTimeoutMs));
+  EXPECT_EQ(ReadFileBytes(ConfigPath()), settings);
+}
+
+TEST_F(EndToEnd, SecondStartEndsAtOnceAndTouchesNothing) {
+  Program first(exe, Quoted(work.Path()));
+  const HWND main = first.MainWindow();
+  ASSERT_NE(main, nullptr);
+
+  Program second(exe, Quoted(work.Path()));
+  ASSERT_TRUE(second.Started());
+  ASSERT_TRUE(second.WaitForExit(kExitTimeoutMs));
+  EXPECT_EQ(second.ExitCode(), 0u);
+  EXPECT_FALSE(FileExists(ConfigPath()));
+  EXPECT_TRUE(IsWindow(main));
+
+  // A copy of the program elsewhere has its own settings file and runs beside it.
+  TempFolder otherProgramFolder;
+  const std::wstring otherExe = otherProgramFolder / L"tarnivo.exe";
+  ASSERT_TRUE(CopyFileW(exe.c_str(), otherExe.c_str(), FALSE));
+  Program other(otherExe, Quoted(work.Path()));
+  const HWND otherMain = other.MainWindow();
+  ASSERT_NE(otherMain, nullptr);
+  PostMessageW(otherMain, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(other.WaitForExit(kExitTimeoutMs));
+  EXPECT_TRUE(FileExists(otherProgramFolder / L"config.ini"));
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(first.WaitForExit(kExitTimeoutMs));
+  EXPECT_EQ(ReadFileBytes(ConfigPath()), "[main]\r\nPattern=*.jpg\r\n");
+}
+
+TEST_F(EndToEnd, StartsWithoutArgumentsAndWithBadOnes) {
+  const std::wstring file = work.WriteFile(L"photo.jpg", "x");
+  const std::wstring cases[] = {
+      L"",
+      Quoted(file),
+      Quoted(work.Path() + L"\\" + std::wstring(300, L'x')),
+      Quoted(work.Path() + L"\\사진"),
+      L"\"" + work.Path() + L"\" \"" + work.Path() + L"\"",
+  };
+  for (const std::wstring& arguments : cases) {
+    SCOPED_TRACE(arguments);
+    Program program(exe, arguments);
+    const HWND main = program.MainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(WindowText(main), L"《Tarnivo》 V 1.0");
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.WaitForExit(kExitTimeoutMs));
+    EXPECT_EQ(program.ExitCode(), 0u);
+  }
+}
+
+}  // namespace
+}  // namespace tarnivo::test
