@@ -10,14 +10,28 @@ bash tools/setup.sh
 cmake --preset mingw
 cmake --build --preset mingw
 
+log_dir=$(mktemp -d)
+trap 'rm -rf "$log_dir"' EXIT
+
 # shellcheck source=tools/wine-session.sh
 source tools/wine-session.sh
 wine_session_start build/mingw
-trap wine_session_stop EXIT
-ctest --preset mingw
+trap 'wine_session_stop; rm -rf "$log_dir"' EXIT
+ctest --preset mingw 2>&1 | tee "$log_dir/windows.log"
+windows_status=${PIPESTATUS[0]}
 wine_session_stop
-trap - EXIT
+trap 'rm -rf "$log_dir"' EXIT
 
 cmake --preset native-asan
 cmake --build --preset native-asan
-ctest --preset native-asan
+ctest --preset native-asan 2>&1 | tee "$log_dir/native.log"
+native_status=${PIPESTATUS[0]}
+
+# One closing line for both runs: test programs passed and failed.
+count() { sed -n "s/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p" "$1" | tail -n 1; }
+read -r windows_failed windows_total < <(count "$log_dir/windows.log" || echo "1 1")
+read -r native_failed native_total < <(count "$log_dir/native.log" || echo "1 1")
+failed=$((${windows_failed:-1} + ${native_failed:-1}))
+total=$((${windows_total:-1} + ${native_total:-1}))
+echo "$((total - failed)) passed, $failed failed"
+[ "$windows_status" -eq 0 ] && [ "$native_status" -eq 0 ] && [ "$failed" -eq 0 ]
