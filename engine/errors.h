@@ -16,6 +16,16 @@ enum class ErrorKind : std::uint8_t {
   OutOfMemory,      // 7
   OutOfRange,       // 9
   TypeMismatch,     // 13
+  // Failures of a rename; the system's own message goes into the log beside these texts.
+  BadFileName,       // 52: a name the system refuses or the program will not give
+  FileNotFound,      // 53
+  FileInUse,         // 55: another program holds the file open or locked
+  DeviceIo,          // 57
+  FileExists,        // 58: the new name is taken
+  DiskFull,          // 61
+  PermissionDenied,  // 70
+  FileAccess,        // 75: any other system error
+  PathNotFound,      // 76
 };
 
 struct ErrorInfo {
@@ -26,5 +36,9 @@ struct ErrorInfo {
 
 // Number and message text of a failure kind.
 ErrorInfo DescribeError(ErrorKind kind) noexcept;
+
+// The kind of a Win32 error code returned by a failed rename (FileAccess for codes
+// without a kind of their own).
+ErrorKind KindOfSystemError(std::uint32_t win32Error) noexcept;
 
 }  // namespace tarnivo
