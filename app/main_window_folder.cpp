@@ -1,0 +1,25 @@
+// The choose-folder image: the folder chooser over the main window.
+#include "app/clipboard.h"
+#include "app/main_window.h"
+#include "dialogs/folder_chooser.h"
+
+namespace tarnivo {
+
+void MainWindow::ImgSetPath_Click() {
+  // A run renames the list it started with, and only its end restores the idle state.
+  if (RunInProgress()) return;
+  FolderChooserOptions chooser;
+  chooser.programFolder = options_.programFolder;
+  chooser.clipboardText = [this] { return ReadClipboardText(hwnd_); };
+  chooser.shiftState = [this] { return CurrentShiftState(); };
+  // Empty: the chooser always opens in the program's folder, centred over the window.
+  std::wstring startFolder;
+  const std::wstring chosen = ChooseFolder(hwnd_, startFolder, 0, 0, std::move(chooser));
+  if (!hwnd_) return;  // the window went while the chooser was open
+  // A folder that cannot be listed any more (gone meanwhile) leaves the list and its
+  // status line as they were.
+  if (chosen != kCanceledSelect && file1_.SetPath(chosen)) RefreshStatusLine();
+  SetRunningState(1);
+}
+
+}  // namespace tarnivo
