@@ -1,0 +1,119 @@
+// The batch rename behind the start image, and what holds the rest of the window off
+// while it is under way.
+#include <iterator>
+#include <string>
+
+#include "app/control_ids.h"
+#include "app/locale_reader.h"
+#include "app/main_window.h"
+#include "engine/error_log.h"
+#include "engine/number_parse.h"
+#include "engine/rename_run.h"
+#include "settings/paths.h"
+
+namespace tarnivo {
+namespace {
+
+constexpr const wchar_t* kLogName = L"Err.LOG";
+
+DateTime SystemLocalTime() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return DateTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+// "writelog" is a whole number (a half goes to the even neighbour): 0 means no log. A value
+// that is no number at all ("off", "no") is taken as the user's wish for no log as well.
+bool LoggingWanted(const std::wstring& value) {
+  const Result<int32_t> flag = TextToInt32(value);
+  return flag.Ok() && flag.Value() != 0;
+}
+
+// "openlog" is a real number: 0 means the log is not shown; so does a value that is no
+// number at all.
+bool OpeningWanted(const std::wstring& value) {
+  const Result<double> flag = TextToDouble(value);
+  return flag.Ok() && flag.Value() != 0;
+}
+
+// What the template's lines are evaluated against, apart from the entry itself.
+TokenContext MakeTokenContext(const Keywords& keywords, const SettingsStore& settings,
+                              const Clock& localTime) {
+  TokenContext context;
+  context.Keys = keywords;
+  context.ReadSetting = [&settings](std::wstring_view section, std::wstring_view key,
+                                    std::wstring_view defaultValue) {
+    return settings.Read(section, key, defaultValue);
+  };
+  context.Now = localTime ? localTime : Clock(SystemLocalTime);
+  context.Locale = UserLocale();
+  return context;
+}
+
+}  // namespace
+
+void MainWindow::ImgStart_Click() {
+  // The start image is disabled during a run; this also covers a click queued before.
+  if (runInProgress_) return;
+  runInProgress_ = true;
+
+  RenameRunSetup setup;
+  // The run works on the list as it is now: nothing done while it runs can make it
+  // rename other files.
+  setup.Folder = EnsureTrailingBackslash(file1_.Path());
+  setup.Names = file1_.Entries();
+  setup.TemplateText = ControlText(ids::TextRull);
+  setup.Context = MakeTokenContext(keywords_, settings_, options_.localTime);
+  if (LoggingWanted(settings_.Read(setting::WriteLog))) {
+    setup.LogPath = EnsureTrailingBackslash(options_.programFolder) + kLogName;
+  }
+  wchar_t caption[128] = L"";
+  GetWindowTextW(hwnd_, caption, static_cast<int>(std::size(caption)));
+  setup.Caption = caption;
+  setup.OnStarted = [this] { SetRunningState(0); };
+  setup.OnProgress = [this, folder = setup.Folder](int32_t index, const std::wstring& oldName) {
+    file1_.SetListIndex(index);
+    SetWindowTextW(Control(ids::LabTitle(1)), ProgressText(folder, oldName).c_str());
+  };
+  setup.LetEventsRun = [this] { LetEventsRun(); };
+  currentFolder_ = setup.Folder;
+
+  const RenameRunOutcome outcome = RunRename(std::move(setup));
+
+  const std::wstring summary = SummaryText(outcome.Seconds, outcome.Renamed, outcome.NotRenamed);
+  SetWindowTextW(Control(ids::LabTitle(1)), summary.c_str());
+  SetRunningState(1);
+  runInProgress_ = false;
+  file1_.Refresh();
+  // Only this run's own log is shown: one that could not be created holds an older run.
+  const bool openLog = OpeningWanted(settings_.Read(setting::OpenLog));
+  if (outcome.Failures > 0 && outcome.LogCreated && openLog) ShellOpen(kLogName);
+  if (closePending_) Form_Unload();
+}
+
+void MainWindow::LetEventsRun() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Left for the program's own loop, which ends after the run.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    if (PreTranslateMessage(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+bool MainWindow::HoldOffCheckBox(int index) {
+  if (!runInProgress_) return false;
+  const FileListFlags& flags = file1_.Flags();
+  const bool values[] = {flags.hidden, flags.system, flags.readOnly, flags.archive};
+  if (index >= 0 && index < static_cast<int>(std::size(values))) {
+    SendMessageW(Control(ids::CheckFileInfo(index)), BM_SETCHECK,
+                 values[index] ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  return true;
+}
+
+}  // namespace tarnivo

@@ -1,0 +1,84 @@
+#include "engine/error_log.h"
+
+#include "engine/number_format.h"
+
+namespace tarnivo {
+namespace {
+
+constexpr std::wstring_view kLineEnd = L"\r\n";
+const std::wstring kRule(32, L'=');
+
+std::wstring TwoDigits(std::int32_t value) { return FormatZeroPadded(value % 100, 2); }
+
+// The text without blanks, tabs and line breaks at either end.
+std::wstring_view TrimEnds(std::wstring_view text) {
+  constexpr std::wstring_view kBlanks = L" \t\r\n";
+  const std::size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::wstring_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(kBlanks);
+  return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+std::wstring LogHeader(std::wstring_view caption, const DateTime& now,
+                       std::wstring_view templateText) {
+  const DateTime t = Normalized(now);
+  std::wstring header;
+  header.append(L"\t").append(caption).append(kLineEnd);
+  header.append(L"\t把错误代号发送到 ")
+      .append(kSupportMail)
+      .append(L" 寻求免费帮助")
+      .append(kLineEnd);
+  header.append(L"\t或者 留言到 ").append(kSupportWeb).append(kLineEnd);
+  header.append(L"\t")
+      .append(TwoDigits(t.Year) + L"-" + TwoDigits(t.Month) + L"-" + TwoDigits(t.Day))
+      .append(L" & ")
+      .append(TwoDigits(t.Hour) + L":" + TwoDigits(t.Minute) + L":" + TwoDigits(t.Second))
+      .append(kLineEnd);
+  header.append(kRule).append(kLineEnd);
+  header.append(templateText).append(kLineEnd);
+  header.append(kRule).append(kLineEnd);
+  header.append(kLineEnd).append(kLineEnd);
+  return header;
+}
+
+std::wstring LogEntry(std::int32_t failureNumber, std::wstring_view folder,
+                      std::wstring_view plannedName, std::wstring_view oldName,
+                      std::int32_t errorNumber, std::wstring_view detail) {
+  std::wstring entry = std::to_wstring(failureNumber);
+  entry.append(kRule).append(kLineEnd);
+  entry.append(L"拟转换文件名: ").append(folder).append(plannedName).append(kLineEnd);
+  entry.append(L"原文件名: ").append(folder).append(oldName).append(kLineEnd);
+  entry.append(L"错误代号: ").append(std::to_wstring(errorNumber)).append(kLineEnd);
+  entry.append(L"详细内容: ").append(detail).append(kLineEnd);
+  return entry;
+}
+
+std::wstring ErrorDetail(ErrorKind kind, std::wstring_view reason) {
+  std::wstring detail(DescribeError(kind).Text);
+  const std::wstring_view trimmed = TrimEnds(reason);
+  if (trimmed.empty()) return detail;
+  detail.append(L" (");
+  // A message of several lines stays on the entry's one line.
+  bool inBreak = false;
+  for (const wchar_t c : trimmed) {
+    const bool lineBreak = c == L'\r' || c == L'\n';
+    if (lineBreak && !inBreak) detail.push_back(L' ');
+    if (!lineBreak) detail.push_back(c);
+    inBreak = lineBreak;
+  }
+  return detail.append(L")");
+}
+
+std::wstring ProgressText(std::wstring_view folder, std::wstring_view oldName) {
+  std::wstring text(L"正在转换:  ");
+  return text.append(folder).append(oldName);
+}
+
+std::wstring SummaryText(double seconds, std::int32_t renamed, std::int32_t notRenamed) {
+  return L"转换完成  用时" + FormatFixed(seconds, 4) + L"秒, 共转换 :" + std::to_wstring(renamed) +
+         L"个文件, 未转换 :" + std::to_wstring(notRenamed) + L"个文件";
+}
+
+}  // namespace tarnivo
