@@ -1,0 +1,33 @@
+// The About box behind "帮助": the revision, four of the token keywords as configured, and
+// the way into the help file.
+#include "app/main_window.h"
+#include "app/version_info.h"
+#include "engine/number_format.h"
+
+namespace tarnivo {
+
+namespace {
+
+constexpr int kHelpLabel = 3;                             // LabTitle(3), "帮助"
+constexpr UINT kAboutStyle = MB_YESNO | MB_ICONQUESTION;  // 36; Yes is the default button
+
+std::wstring AboutText(const Keywords& keywords) {
+  return L"name=%" + keywords.Name + L"%\text=%" + keywords.Ext + L"%\r\ndate=%" + keywords.Date +
+         L"%\tnow=%" + keywords.Now + L"%\r\n\r\n现在是否打开帮助文件?";
+}
+
+}  // namespace
+
+void MainWindow::LabTitle_Click(int index) {
+  if (index != kHelpLabel) return;
+  const int revision = options_.revision ? *options_.revision : ProgramRevision();
+  const std::wstring title = L"关于 修订号" + FormatZeroPadded(revision, 4);
+  const std::wstring text = AboutText(keywords_);
+  const int answer = options_.messageBox
+                         ? options_.messageBox(hwnd_, text, title, kAboutStyle)
+                         : MessageBoxW(hwnd_, text.c_str(), title.c_str(), kAboutStyle);
+  // The window may have closed while the box was open; a box that failed to show answers 0.
+  if (answer == IDYES && hwnd_) ShellOpen(L"help.chm");
+}
+
+}  // namespace tarnivo

@@ -1,0 +1,243 @@
+// The template box `TextRull` as an editor, and its pop-up menu `menupopo`: copy, paste
+// and the five token items. The menu opens on a right press in the box and on a press
+// on the header label "转换命令"; a press on any header label refreshes the copy and
+// paste states.
+#include <windows.h>
+// Needs windows.h before it.
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <span>
+
+#include "app/clipboard.h"
+#include "app/control_ids.h"
+#include "app/main_window.h"
+#include "app/menu_ids.h"
+
+namespace tarnivo {
+
+namespace {
+
+constexpr UINT_PTR kMouseSubclassId = 1;
+
+// Mouse buttons as the press handlers number them.
+constexpr int kLeftButton = 1;
+constexpr int kRightButton = 2;
+constexpr int kMiddleButton = 4;
+
+constexpr int kTemplateLabel = 4;  // LabTitle(4), "转换命令"
+
+int ButtonOf(UINT message) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      return kLeftButton;
+    case WM_RBUTTONDOWN:
+      return kRightButton;
+    case WM_MBUTTONDOWN:
+      return kMiddleButton;
+    default:
+      return 0;
+  }
+}
+
+struct MenuItem {
+  int id;
+  const wchar_t* caption;
+};
+
+bool AppendItems(HMENU menu, std::span<const MenuItem> items) {
+  for (const MenuItem& item : items) {
+    if (!AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id), item.caption)) return false;
+  }
+  return true;
+}
+
+// `menupopo` with every item enabled; empty when the system refuses a menu.
+UniqueMenu BuildTemplateMenu() {
+  static constexpr MenuItem kEditItems[] = {
+      {ids::menucopy, L"复    制"},
+      {ids::menuplast, L"粘    贴"},
+  };
+  static constexpr MenuItem kTokenItems[] = {
+      {ids::menuname, L"原文件名"}, {ids::menuext, L"原扩展名"}, {ids::menudate, L"日    期"},
+      {ids::menutime, L"时    间"}, {ids::menudd, L"序    列"},
+  };
+  UniqueMenu popup(CreatePopupMenu());
+  UniqueMenu commands(CreatePopupMenu());  // `menution`, "命    令"
+  if (!popup || !commands) return {};
+  if (!AppendItems(popup.Get(), kEditItems) || !AppendItems(commands.Get(), kTokenItems) ||
+      !AppendMenuW(popup.Get(), MF_SEPARATOR, 0, nullptr) ||
+      !AppendMenuW(popup.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(commands.Get()),
+                   L"命    令")) {
+    return {};
+  }
+  commands.Release();  // destroyed with the menu that now holds it
+  return popup;
+}
+
+bool IsItemEnabled(HMENU menu, int id) {
+  const UINT state = GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND);
+  return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+void EnableItem(HMENU menu, int id, bool enabled) {
+  EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+}  // namespace
+
+void MainWindow::InitTemplateEditor() {
+  // Without a menu the presses open nothing; the box still edits.
+  menupopo_ = BuildTemplateMenu();
+  // A control whose subclass is refused keeps its plain behaviour; nothing else depends on it.
+  const int pressed[] = {ids::TextRull,    ids::LabTitle(0), ids::LabTitle(1),
+                         ids::LabTitle(2), ids::LabTitle(3), ids::LabTitle(4)};
+  for (const int id : pressed) {
+    SetWindowSubclass(Control(id), MouseSubclassProc, kMouseSubclassId,
+                      reinterpret_cast<DWORD_PTR>(this));
+  }
+}
+
+LRESULT CALLBACK MainWindow::MouseSubclassProc(HWND control, UINT message, WPARAM wParam,
+                                               LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
+  auto* self = reinterpret_cast<MainWindow*>(refData);
+  const int id = GetDlgCtrlID(control);
+  switch (message) {
+    case WM_CONTEXTMENU:
+      // The edit's own menu would open on the release of the right button.
+      if (id == ids::TextRull) return 0;
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      if (id == ids::TextRull) {
+        // The box places its caret and takes the focus before the menu opens.
+        const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+        self->TextRull_MouseDown(ButtonOf(message),
+                                 POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return result;
+      }
+      self->LabTitle_MouseDown(id - ids::LabTitle(0), ButtonOf(message));
+      // The window may have closed while the menu was open. Otherwise a left press goes on
+      // to the label, which reports its click.
+      if (!IsWindow(control)) return 0;
+      break;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(control, MouseSubclassProc, kMouseSubclassId);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(control, message, wParam, lParam);
+}
+
+void MainWindow::TextRull_MouseDown(int button, POINT at) {
+  if (button != kRightButton) return;
+  PrepareTemplateMenu();
+  ClientToScreen(Control(ids::TextRull), &at);
+  ShowTemplateMenu(at);
+}
+
+void MainWindow::LabTitle_MouseDown(int index, int /*button: any button counts*/) {
+  PrepareTemplateMenu();
+  if (index != kTemplateLabel) return;
+  // Just under the template header strip, left-aligned with the label.
+  const RECT label = ClientRectOf(Control(ids::LabTitle(kTemplateLabel)));
+  const RECT strip = ClientRectOf(Control(ids::ImgTitle(2)));
+  POINT at{label.left, strip.bottom};
+  ClientToScreen(hwnd_, &at);
+  ShowTemplateMenu(at);
+}
+
+void MainWindow::PrepareTemplateMenu() {
+  if (!menupopo_) return;
+  const HMENU menu = menupopo_.Get();
+  // During a run the template must not change between two entries; copying stays allowed.
+  const bool running = RunInProgress();
+  EnableItem(menu, ids::menucopy, !TemplateSelection().empty());
+  // A clipboard held by another program reads as empty.
+  EnableItem(menu, ids::menuplast, !running && !ReadClipboardText(hwnd_).empty());
+  for (const int id : ids::kTokenMenuItems) EnableItem(menu, id, !running);
+}
+
+void MainWindow::ShowTemplateMenu(POINT screenPoint) {
+  if (!menupopo_) return;
+  const int chosen =
+      options_.popupMenu
+          ? options_.popupMenu(menupopo_.Get(), screenPoint)
+          : static_cast<int>(TrackPopupMenu(
+                menupopo_.Get(),
+                TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                screenPoint.x, screenPoint.y, 0, hwnd_, nullptr));
+  if (chosen != 0 && hwnd_) TemplateMenu_Click(chosen);
+}
+
+void MainWindow::TemplateMenu_Click(int id) {
+  // Only an enabled item acts, as the menu itself guarantees for a user's choice.
+  if (!IsItemEnabled(menupopo_.Get(), id)) return;
+  switch (id) {
+    case ids::menucopy:
+      menucopy_Click();
+      break;
+    case ids::menuplast:
+      menuplast_Click();
+      break;
+    case ids::menuname:
+      menuname_Click();
+      break;
+    case ids::menuext:
+      menuext_Click();
+      break;
+    case ids::menudate:
+      menudate_Click();
+      break;
+    case ids::menutime:
+      menutime_Click();
+      break;
+    case ids::menudd:
+      menudd_Click();
+      break;
+    default:
+      break;
+  }
+}
+
+std::wstring MainWindow::TemplateSelection() const {
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(Control(ids::TextRull), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  const std::wstring text = ControlText(ids::TextRull);
+  if (start >= end || end > text.size()) return {};
+  return text.substr(start, end - start);
+}
+
+void MainWindow::ReplaceTemplateSelection(const std::wstring& text) {
+  // Goes in over the selection or at the caret, and the caret ends behind it.
+  SendMessageW(Control(ids::TextRull), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void MainWindow::menucopy_Click() {
+  const std::wstring selected = TemplateSelection();
+  if (selected.empty()) return;
+  // A clipboard held by another program leaves its content as it was.
+  WriteClipboardText(hwnd_, selected);
+}
+
+void MainWindow::menuplast_Click() {
+  const std::wstring text = ReadClipboardText(hwnd_);
+  if (!text.empty()) ReplaceTemplateSelection(text);
+}
+
+void MainWindow::menuname_Click() { ReplaceTemplateSelection(L"%" + keywords_.Name + L"%"); }
+
+void MainWindow::menuext_Click() { ReplaceTemplateSelection(L"%" + keywords_.Ext + L"%"); }
+
+void MainWindow::menudate_Click() { ReplaceTemplateSelection(L"%" + keywords_.Date + L"%"); }
+
+void MainWindow::menutime_Click() { ReplaceTemplateSelection(L"%" + keywords_.Now + L"%"); }
+
+void MainWindow::menudd_Click() { ReplaceTemplateSelection(L"%" + keywords_.Taxis + L":6,50,1%"); }
+
+}  // namespace tarnivo

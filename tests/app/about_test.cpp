@@ -1,0 +1,216 @@
+// The About box behind "帮助": its title with the revision, its text with the keywords,
+// and the help file that Yes opens.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/res/version.h"
+#include "app/version_info.h"
+#include "tests/app/window_fixture.h"
+
+namespace tarnivo::test {
+namespace {
+
+constexpr UINT kYesNoQuestion = 36;  // MB_YESNO | MB_ICONQUESTION
+
+struct ShownBox {
+  HWND owner;
+  std::wstring text, title;
+  UINT style;
+};
+
+struct ShellCall {
+  HWND owner;
+  std::wstring file, folder;
+};
+
+std::wstring AboutText(const std::wstring& name, const std::wstring& ext, const std::wstring& date,
+                       const std::wstring& now) {
+  return L"name=%" + name + L"%\text=%" + ext + L"%\r\ndate=%" + date + L"%\tnow=%" + now +
+         L"%\r\n\r\n现在是否打开帮助文件?";
+}
+
+std::wstring TestProgramFolder() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  return folder.substr(0, folder.rfind(L'\\') + 1);
+}
+
+class AboutTest : public WindowTest {
+ protected:
+  // The window with the message box, the shell and the menu going through the test.
+  // `realMessageBox`: the system's own box is shown.
+  void StartWithSeams(std::optional<int> revision, bool realMessageBox = false) {
+    MainWindowOptions options;
+    options.programFolder = programFolder.Path();
+    options.arguments = L"\"" + work.Path() + L"\"";
+    options.shiftState = [this] { return shift; };
+    options.onUnloaded = [this] { unloaded = true; };
+    options.revision = revision;
+    if (!realMessageBox) {
+      options.messageBox = [this](HWND owner, const std::wstring& text, const std::wstring& title,
+                                  UINT style) {
+        boxes.push_back({owner, text, title, style});
+        return answer;
+      };
+    }
+    options.shellOpen = [this](HWND owner, const std::wstring& file, const std::wstring& folder) {
+      shellCalls.push_back({owner, file, folder});
+    };
+    options.popupMenu = [this](HMENU, POINT) {
+      ++menus;
+      return 0;
+    };
+    window = std::make_unique<MainWindow>(std::move(options));
+    ASSERT_TRUE(window->Create(SW_SHOWNORMAL));
+    Pump();
+  }
+
+  std::vector<ShownBox> boxes;
+  std::vector<ShellCall> shellCalls;
+  int answer = IDNO;
+  int menus = 0;
+};
+
+TEST_F(AboutTest, HelpLabelShowsTheRevisionAndTheDefaultKeywords) {
+  StartWithSeams(41);
+  ClickControl(ids::LabTitle(3));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].owner, Main());
+  EXPECT_EQ(boxes[0].title, L"关于 修订号0041");
+  EXPECT_EQ(boxes[0].text,
+            L"name=%name%\text=%ext%\r\ndate=%date%\tnow=%now%\r\n\r\n现在是否打开帮助文件?");
+  EXPECT_EQ(boxes[0].style, kYesNoQuestion);
+}
+
+TEST_F(AboutTest, KeywordsAreShownAsConfiguredAndTheSequenceKeywordIsNot) {
+  programFolder.WriteFile(L"config.ini",
+                          "[Variant]\r\nname=Name\r\next=EXT\r\ndate=\xC8\xD5\xC6\xDA\r\n"  // 日期
+                          "now=Now\r\nTaxis=Seq\r\n");
+  StartWithSeams(41);
+  ClickControl(ids::LabTitle(3));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, AboutText(L"Name", L"EXT", L"日期", L"Now"));
+  EXPECT_EQ(boxes[0].text.find(L"Seq"), std::wstring::npos);
+}
+
+TEST_F(AboutTest, RevisionIsPaddedToFourDigitsAndNeverCut) {
+  const std::pair<int, const wchar_t*> cases[] = {
+      {41, L"关于 修订号0041"},   {7, L"关于 修订号0007"},      {0, L"关于 修订号0000"},
+      {9999, L"关于 修订号9999"}, {12345, L"关于 修订号12345"},
+  };
+  for (const auto& [revision, title] : cases) {
+    SCOPED_TRACE(revision);
+    boxes.clear();
+    StartWithSeams(revision);
+    ClickControl(ids::LabTitle(3));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, title);
+    window.reset();
+  }
+}
+
+TEST_F(AboutTest, RevisionComesFromTheVersionResource) {
+  // The program's own file carries 1.0.0.41; this test program carries no version at all.
+  EXPECT_EQ(FileRevision(TestProgramFolder() + L"tarnivo.exe"), TARNIVO_VERSION_REVISION);
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  EXPECT_EQ(FileRevision(self), std::nullopt);
+  EXPECT_EQ(FileRevision(programFolder / L"missing.exe"), std::nullopt);
+  // Without a version resource the window shows the revision it was built with.
+  StartWithSeams(std::nullopt);
+  ClickControl(ids::LabTitle(3));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].title, L"关于 修订号0041");
+}
+
+TEST_F(AboutTest, OtherLabelsDoNotOpenTheBox) {
+  StartWithSeams(41);
+  for (const int index : {0, 1, 2, 4}) {
+    SCOPED_TRACE(index);
+    ClickControl(ids::LabTitle(index));
+    PressMouse(ids::LabTitle(index), WM_RBUTTONDOWN);
+  }
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(menus, 2);  // "转换命令" opened its menu instead
+  for (const UINT button : {WM_RBUTTONDOWN, WM_MBUTTONDOWN}) PressMouse(ids::LabTitle(3), button);
+  EXPECT_TRUE(boxes.empty());  // only a click opens it
+}
+
+TEST_F(AboutTest, NoChangesNothing) {
+  work.WriteFile(L"a.jpg");
+  StartWithSeams(41);
+  SetText(ids::TextRull, L"%name%\r\n_");
+  const std::wstring status = StatusText();
+  ClickControl(ids::LabTitle(3));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(shellCalls.empty());
+  EXPECT_EQ(StatusText(), status);
+  EXPECT_EQ(Text(ids::TextRull), L"%name%\r\n_");
+  EXPECT_EQ(window->File1().Count(), 1);
+  EXPECT_TRUE(FileExists(work / L"a.jpg"));
+  EXPECT_FALSE(FileExists(ConfigPath()));
+  EXPECT_FALSE(unloaded);
+}
+
+TEST_F(AboutTest, YesOpensTheHelpFileFromTheProgramFolder) {
+  answer = IDYES;
+  StartWithSeams(41);
+  ClickControl(ids::LabTitle(3));
+  ASSERT_EQ(shellCalls.size(), 1u);
+  EXPECT_EQ(shellCalls[0].owner, Main());
+  EXPECT_EQ(shellCalls[0].file, L"help.chm");
+  EXPECT_EQ(shellCalls[0].folder, programFolder.Path() + L"\\");
+}
+
+// The system's own message box, found while it is open and answered Yes.
+struct OpenBox {
+  HWND owner = nullptr;
+  bool seen = false;
+  std::wstring title, text;
+  bool yesNo = false;
+  int ticks = 0;
+};
+OpenBox* openBox = nullptr;
+
+VOID CALLBACK AnswerTheBox(HWND, UINT, UINT_PTR, DWORD) {
+  if (!openBox || openBox->seen) return;
+  const HWND box = FindWindowW(L"#32770", nullptr);  // the dialog class of message boxes
+  if (!box || GetWindow(box, GW_OWNER) != openBox->owner) {
+    if (++openBox->ticks > 100 && box) EndDialog(box, IDCANCEL);  // never hang the test
+    return;
+  }
+  openBox->seen = true;
+  wchar_t text[256] = L"";
+  GetWindowTextW(box, text, 256);
+  openBox->title = text;
+  GetDlgItemTextW(box, 0xFFFF, text, 256);
+  openBox->text = text;
+  openBox->yesNo = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && !GetDlgItem(box, IDOK);
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, IDYES)));
+}
+
+TEST_F(AboutTest, SystemMessageBoxShowsTheTitleAndTextAndAnswersYes) {
+  StartWithSeams(7, /*realMessageBox=*/true);
+  OpenBox watch;
+  watch.owner = Main();
+  openBox = &watch;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, AnswerTheBox);
+  ClickControl(ids::LabTitle(3));
+  KillTimer(nullptr, timer);
+  openBox = nullptr;
+  ASSERT_TRUE(watch.seen);
+  EXPECT_EQ(watch.title, L"关于 修订号0007");
+  EXPECT_EQ(watch.text, AboutText(L"name", L"ext", L"date", L"now"));
+  EXPECT_TRUE(watch.yesNo);
+  ASSERT_EQ(shellCalls.size(), 1u);
+  EXPECT_EQ(shellCalls[0].file, L"help.chm");
+}
+
+}  // namespace
+}  // namespace tarnivo::test
