@@ -1,6 +1,7 @@
 #pragma once
 // Where the main window's controls sit, in twips from the client area's top-left corner
-// (15 twips per pixel at 96 dpi), and the window's size.
+// (15 twips per pixel at 96 dpi), how the window draws the ones it paints itself, and the
+// window's size and colours.
 #include <windows.h>
 
 #include <span>
@@ -11,29 +12,57 @@ namespace tarnivo {
 inline constexpr int kClientWidthTwips = 7230;
 inline constexpr int kClientHeightTwips = 5235;
 
+inline constexpr COLORREF kWindowColor = RGB(224, 224, 224);  // also Frame1, check boxes, File1
+inline constexpr COLORREF kEditColor = RGB(190, 203, 204);    // TextPatt, TextRull
+inline constexpr COLORREF kShapeColor = RGB(192, 192, 192);   // ShapeBorder, Line1
+inline constexpr COLORREF kPanelBorderColor = RGB(128, 128, 128);  // LineBorder
+inline constexpr COLORREF kHeaderTextColor = RGB(0, 128, 0);
+inline constexpr COLORREF kStatusTextColor = RGB(64, 64, 64);
+inline constexpr COLORREF kPlainTextColor = RGB(0, 0, 0);
+
 struct TwipsRect {
   int left, top, width, height;
 };
 
 enum class FontKind { Ui, Header, Template };
 
-// One child control of the main window, in creation order (which is also the focus order
-// of the controls that take the focus).
+// How a control is painted. Everything but `System` is an owner-drawn static that the
+// main window paints.
+enum class Paint {
+  System,  // the control paints itself
+  Label,   // the header strip under it, then its text in `color`
+  Strip,   // its strip picture stretched over it
+  Line,    // filled with `color`
+  Frame,   // a one-pixel outline in `color` on the window colour
+};
+
+// One child control of the main window. The table lists them from the top of the z-order
+// down, which is also the focus order of the controls that take the focus.
 struct ControlSpec {
   int id;
-  const wchar_t* windowClass;
+  const wchar_t* windowClass;  // null: File1, which FileList creates
   std::wstring_view text;
   DWORD style;
-  DWORD exStyle;
-  TwipsRect place;
-  FontKind font;
+  TwipsRect place;  // a ShapeBorder's place is set by the resize rules
+  FontKind font = FontKind::Ui;
+  Paint paint = Paint::System;
+  COLORREF color = kPlainTextColor;  // a label's text, a line's or frame's colour
+  bool fitsText = false;             // a label sized to its text in its font
 };
 
 std::span<const ControlSpec> MainWindowControls();
+// The entry of `id`; null when the table has none.
+const ControlSpec* FindControl(int id);
 
-// Twips to pixels at `dpi` dots per inch.
+// Twips to pixels at `dpi` dots per inch, rounded to the nearest pixel.
 inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
+// Each edge converted on its own, so rectangles that share an edge in twips share it in
+// pixels at every DPI.
 RECT ToPixels(const TwipsRect& place, int dpi);
+
+// The window's DPI: GetDpiForWindow where the system has it (Windows 10 1607 and later),
+// else the screen's logical DPI.
+int WindowDpi(HWND window);
 
 }  // namespace tarnivo

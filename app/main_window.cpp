@@ -8,6 +8,7 @@
 #include "app/control_ids.h"
 #include "app/layout.h"
 #include "app/pictures.h"
+#include "app/res/resource.h"
 #include "settings/code_page.h"
 #include "settings/path_probe.h"
 #include "settings/paths.h"
@@ -15,11 +16,6 @@
 namespace tarnivo {
 
 namespace {
-
-constexpr COLORREF kWindowColor = RGB(224, 224, 224);
-constexpr COLORREF kEditColor = RGB(190, 203, 204);
-constexpr COLORREF kHeaderTextColor = RGB(0, 128, 0);
-constexpr COLORREF kStatusTextColor = RGB(64, 64, 64);
 
 constexpr WORD kKeyV = 0x56;
 constexpr int kShiftCtrl = 2;
@@ -30,15 +26,6 @@ int KeyboardShiftState() {
   if (GetKeyState(VK_CONTROL) < 0) state |= 2;
   if (GetKeyState(VK_MENU) < 0) state |= 4;
   return state;
-}
-
-UniqueFont MakeFont(const wchar_t* face, int points, int dpi, BYTE charset) {
-  LOGFONTW font{};
-  font.lfHeight = -MulDiv(points, dpi, 72);
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = charset;
-  lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-  return UniqueFont(CreateFontIndirectW(&font));
 }
 
 }  // namespace
@@ -60,8 +47,12 @@ bool MainWindow::Create(int showCommand) {
     windowClass = WNDCLASSEXW{sizeof(windowClass)};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARNIVO));
     if (!windowClass.hIcon) windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    // The caption's small icon: the 16 x 16 drawing rather than the 32 x 32 one shrunk.
+    windowClass.hIconSm = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_TARNIVO), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;
     if (!RegisterClassExW(&windowClass)) return false;
@@ -91,49 +82,10 @@ bool MainWindow::Create(int showCommand) {
   return true;
 }
 
-void MainWindow::CreateFonts() {
-  NONCLIENTMETRICSW metrics{sizeof(metrics)};
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    uiFont_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
-  }
-  if (!uiFont_) uiFont_.Reset(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-  headerFont_ = MakeFont(L"宋体", 9, dpi_, GB2312_CHARSET);
-  templateFont_ = MakeFont(L"宋体", 12, dpi_, GB2312_CHARSET);
-}
-
-void MainWindow::CreatePictures() {
-  const HFONT font = headerFont_ ? headerFont_.Get() : uiFont_.Get();
-  idlePicture_ = MakeButtonPicture(88, 33, L"开始转换", RGB(46, 139, 87), RGB(255, 255, 255), font);
-  runningPicture_ = MakeButtonPicture(88, 33, L"正在转换", RGB(160, 160, 160), RGB(255, 255, 255), font);
-  setPathPicture_ = MakeButtonPicture(67, 33, L"选择目录", RGB(70, 110, 170), RGB(255, 255, 255), font);
-  refreshPicture_ = MakeButtonPicture(67, 33, L"刷新列表", RGB(70, 110, 170), RGB(255, 255, 255), font);
-}
-
 bool MainWindow::CreateControls() {
-  CreateFonts();
-  CreatePictures();
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  // The list comes first: it is first in the focus order.
-  if (!file1_.Create(hwnd_, ids::File1, ToPixels({3840, 600, 3135, 3510}, dpi_))) return false;
-  file1_.SetFont(uiFont_.Get());
+  if (!CreateLayoutControls()) return false;
   file1_.onMouseDown = [this] { RefreshStatusLine(); };
-  for (const ControlSpec& spec : MainWindowControls()) {
-    const RECT r = ToPixels(spec.place, dpi_);
-    const std::wstring text(spec.text);
-    HWND control = CreateWindowExW(spec.exStyle, spec.windowClass, text.c_str(), spec.style,
-                                   r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
-                                   instance, nullptr);
-    if (!control) return false;
-    const HFONT font = spec.font == FontKind::Header     ? headerFont_.Get()
-                       : spec.font == FontKind::Template ? templateFont_.Get()
-                                                         : uiFont_.Get();
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  }
-  SendMessageW(Control(ids::ImgSetPath), STM_SETIMAGE, IMAGE_BITMAP,
-               reinterpret_cast<LPARAM>(setPathPicture_.Get()));
-  SendMessageW(Control(ids::ImgRefresh), STM_SETIMAGE, IMAGE_BITMAP,
-               reinterpret_cast<LPARAM>(refreshPicture_.Get()));
+  InitTemplateEditor();
   SetRunningState(1);
   return true;
 }
@@ -165,14 +117,20 @@ void MainWindow::Form_Load() {
     file1_.SetPath(currentFolder_);  // a folder that cannot be listed leaves the list as it was
     RefreshStatusLine();
   }
+  AcceptDroppedFolders();
 }
 
 void MainWindow::Form_Unload() {
   if (unloaded_) return;
+  if (runInProgress_) {  // the run ends first; it unloads the window then
+    closePending_ = true;
+    return;
+  }
   unloaded_ = true;
   // The list's pattern, not unapplied text in the pattern box. A refused write (read-only
   // folder) just leaves the setting unsaved.
   settings_.Write(setting::Pattern.section, setting::Pattern.key, file1_.Pattern());
+  StopAcceptingDrops();
   DestroyWindow(hwnd_);
 }
 
@@ -182,6 +140,7 @@ void MainWindow::Form_KeyDown(WORD keyCode, int shift) {
   // The key is tested before the clipboard is touched: reading it on every key press
   // would open the system-wide clipboard for each keystroke.
   if (keyCode != kKeyV || shift != kShiftCtrl) return;
+  if (runInProgress_) return;  // the list stays as the run found it
   const std::wstring text = ReadClipboardText(hwnd_);
   if (!IsListableFolder(GetPathAttributes(text))) return;
   file1_.SetPath(text);  // a path that cannot be listed leaves the list as it was
@@ -207,8 +166,10 @@ void MainWindow::RefreshStatusLine() {
 
 void MainWindow::SetRunningState(int32_t enabled) {
   const bool idle = enabled != 0;
-  const HBITMAP picture = idle ? idlePicture_.Get() : runningPicture_.Get();
-  SendMessageW(Control(ids::ImgStart), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+  // The picture comes from its holder: `ImgStart3` idle, `ImgStart2` running.
+  const LRESULT picture =
+      SendMessageW(Control(idle ? ids::ImgStart3 : ids::ImgStart2), STM_GETIMAGE, IMAGE_BITMAP, 0);
+  SendMessageW(Control(ids::ImgStart), STM_SETIMAGE, IMAGE_BITMAP, picture);
   EnableWindow(Control(ids::ImgStart), idle);
   EnableWindow(Control(ids::TextRull), idle);
   EnableWindow(Control(ids::ImgRefresh), idle);
@@ -234,12 +195,22 @@ void MainWindow::OnCommand(int id, int code) {
     if (code == BN_CLICKED) CheckFileInfo_Click(id - ids::CheckFileInfo(0));
     return;
   }
+  if (id >= ids::LabTitle(0) && id <= ids::LabTitle(4)) {
+    if (code == STN_CLICKED) LabTitle_Click(id - ids::LabTitle(0));
+    return;
+  }
   switch (id) {
     case ids::Labexit:
       if (code == STN_CLICKED) Labexit_Click();
       break;
     case ids::ImgRefresh:
       if (code == STN_CLICKED) ImgRefresh_Click();
+      break;
+    case ids::ImgSetPath:
+      if (code == STN_CLICKED) ImgSetPath_Click();
+      break;
+    case ids::ImgStart:
+      if (code == STN_CLICKED) ImgStart_Click();
       break;
     case ids::TextPatt:
       if (code == EN_SETFOCUS) TextPatt_GotFocus();
@@ -279,8 +250,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         file1_.DrawItem(*item);
         return TRUE;
       }
+      if (DrawDecoration(*item)) return TRUE;
       break;
     }
+    case WM_SIZE:
+      Form_Resize();
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_SETCURSOR:
+      if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
+      break;
     case WM_ERASEBKGND: {
       RECT client;
       GetClientRect(hwnd_, &client);

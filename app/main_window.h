@@ -2,13 +2,18 @@
 // `Formain`: the program's one window. Start-up, the status line, the idle and running
 // states, the window-wide Ctrl+V folder paste (with key preview) and shut-down.
 #include <windows.h>
+#include <shellapi.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 
 #include "app/file_list.h"
 #include "app/handles.h"
+#include "app/pictures.h"
 #include "engine/token.h"
 #include "settings/settings_store.h"
 
@@ -27,6 +32,17 @@ struct MainWindowOptions {
   // "help.chm"). Defaults to ShellExecuteA(owner, "Open", file, "", folder, 1); tests
   // record the call instead of starting a viewer.
   std::function<void(HWND owner, const std::wstring& file, const std::wstring& folder)> shellOpen;
+  // Shows a pop-up menu at a screen point and returns the chosen item's id, 0 for none.
+  // Defaults to TrackPopupMenu; tests read the menu's states and choose an item instead.
+  std::function<int(HMENU menu, POINT screenPoint)> popupMenu;
+  // Shows a modal message box and returns the button pressed. Defaults to MessageBoxW.
+  std::function<int(HWND owner, const std::wstring& text, const std::wstring& title, UINT style)>
+      messageBox;
+  // The revision the About box shows. Unset: the program's own version resource.
+  std::optional<int> revision;
+  // The local date and time for the template's date tokens and the log header. Defaults
+  // to the system clock.
+  std::function<DateTime()> localTime;
 };
 
 class MainWindow {
@@ -53,6 +69,10 @@ class MainWindow {
   // template are held off until it ends.
   bool RunInProgress() const { return runInProgress_; }
 
+  // `DropFiles`: lists the first item of a drop on the window when the path probe
+  // accepts it as a folder, and always releases the drop. During a run it only releases it.
+  void DropFiles(HDROP drop);
+
   FileList& File1() { return file1_; }
   const std::wstring& CurrentFolder() const { return currentFolder_; }
   // The token keywords, read once at start-up.
@@ -65,8 +85,6 @@ class MainWindow {
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool CreateControls();
-  void CreateFonts();
-  void CreatePictures();
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
   std::wstring ControlText(int id) const;
   int CurrentShiftState() const;
@@ -85,6 +103,58 @@ class MainWindow {
   void TextPatt_GotFocus();
   void TextPatt_KeyDown(WORD keyCode, int shift);
 
+  // Template editor and its pop-up menu `menupopo` (main_window_template.cpp).
+  void InitTemplateEditor();
+  static LRESULT CALLBACK MouseSubclassProc(HWND control, UINT message, WPARAM wParam,
+                                            LPARAM lParam, UINT_PTR id, DWORD_PTR refData);
+  // `button`: 1 left, 2 right, 4 middle; `at` in the box's client pixels.
+  void TextRull_MouseDown(int button, POINT at);
+  void LabTitle_MouseDown(int index, int button);
+  void PrepareTemplateMenu();  // the enabled states of the items, set before every opening
+  void ShowTemplateMenu(POINT screenPoint);
+  void TemplateMenu_Click(int id);
+  std::wstring TemplateSelection() const;
+  void ReplaceTemplateSelection(const std::wstring& text);
+  void menucopy_Click();
+  void menuplast_Click();
+  void menuname_Click();
+  void menuext_Click();
+  void menudate_Click();
+  void menutime_Click();
+  void menudd_Click();
+
+  // The About box (main_window_about.cpp).
+  void LabTitle_Click(int index);
+
+  // The rename run (main_window_run.cpp).
+  void ImgStart_Click();
+  void LetEventsRun();
+  // During a run: puts check box `index` back to its flag's state and returns true.
+  bool HoldOffCheckBox(int index);
+
+  // Look and layout (main_window_layout.cpp).
+  // Sizes the window for its DPI, creates every control of the layout table at its place
+  // with its font and picture, and applies the resize rules once.
+  bool CreateLayoutControls();
+  void CreateFonts();
+  void CreatePictures();
+  void ApplyFontsAndPictures();
+  void FitLabelToText(HWND label) const;
+  void SizeWindowToClient();
+  void Form_Resize();
+  void ShowStartPicture();  // the picture of the state the window is in
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  bool OnSetCursor(HWND over, int hitTest);
+  bool DrawDecoration(const DRAWITEMSTRUCT& item) const;
+  void PaintStrips(HDC dc, HWND target) const;
+  RECT ClientRectOf(HWND control) const;
+
+  // The folder chooser and folder drag and drop (main_window_folder.cpp, main_window_drop.cpp).
+  void ImgSetPath_Click();
+  void AcceptDroppedFolders();  // the last two steps of start-up
+  void StopAcceptingDrops();    // at unload, before the window goes
+  static LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
   MainWindowOptions options_;
   SettingsStore settings_;
   HWND hwnd_ = nullptr;
@@ -94,11 +164,14 @@ class MainWindow {
   Keywords keywords_;
   UniqueFont uiFont_, headerFont_, templateFont_;
   UniqueBrush windowBrush_, editBrush_;
-  UniqueBitmap idlePicture_;     // `ImgStart3`
-  UniqueBitmap runningPicture_;  // `ImgStart2`
-  UniqueBitmap setPathPicture_, refreshPicture_;
+  WindowPictures pictures_;
+  std::array<HBITMAP, 4> stripPictures_{};  // what `ImgTitle(0..3)` show; owned by pictures_
+  std::map<int, HCURSOR> pointers_;         // custom pointers by control id
+  UniqueMenu menupopo_;
   bool unloaded_ = false;
   bool runInProgress_ = false;
+  bool closePending_ = false;  // the window was closed during a run: unload when it ends
+  WNDPROC prevWndProc_ = nullptr;  // `PrevWndProc`: where `MainWndProc` passes messages on
 };
 
 }  // namespace tarnivo

@@ -1,53 +1,91 @@
 #include "app/pictures.h"
 
+#include "app/res/resource.h"
+
 namespace tarnivo {
 
 namespace {
 
+// A memory DC compatible with the screen, with `bitmap` selected while it lives.
 class MemoryDc {
  public:
-  MemoryDc() : screen_(GetDC(nullptr)), dc_(CreateCompatibleDC(screen_)) {}
+  explicit MemoryDc(HBITMAP bitmap) : dc_(CreateCompatibleDC(nullptr)) {
+    if (dc_) old_ = SelectObject(dc_, bitmap);
+  }
   MemoryDc(const MemoryDc&) = delete;
   MemoryDc& operator=(const MemoryDc&) = delete;
   ~MemoryDc() {
-    if (dc_) DeleteDC(dc_);
-    if (screen_) ReleaseDC(nullptr, screen_);
+    if (!dc_) return;
+    SelectObject(dc_, old_);
+    DeleteDC(dc_);
   }
-  HDC Screen() const { return screen_; }
-  HDC Get() const { return dc_; }
+  HDC Get() const { return old_ ? dc_ : nullptr; }
 
  private:
-  HDC screen_;
   HDC dc_;
+  HGDIOBJ old_ = nullptr;
 };
+
+UniqueBitmap LoadBitmapResource(HINSTANCE instance, int id) {
+  return UniqueBitmap(static_cast<HBITMAP>(
+      LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+SIZE BitmapSize(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !GetObjectW(bitmap, sizeof(info), &info)) return SIZE{0, 0};
+  return SIZE{info.bmWidth, info.bmHeight};
+}
+
+UniqueBitmap LoadButtonPicture(HINSTANCE instance, int normalId, int doubleId, SIZE size) {
+  UniqueBitmap normal = LoadBitmapResource(instance, normalId);
+  const SIZE normalSize = BitmapSize(normal.Get());
+  if (normalSize.cx == size.cx && normalSize.cy == size.cy) return normal;
+  UniqueBitmap twice = LoadBitmapResource(instance, doubleId);
+  const HBITMAP source = twice ? twice.Get() : normal.Get();
+  if (!source) return UniqueBitmap();
+  return ScalePicture(source, size);
+}
 
 }  // namespace
 
-UniqueBitmap MakeButtonPicture(int width, int height, std::wstring_view caption, COLORREF fill,
-                               COLORREF textColor, HFONT font) {
-  MemoryDc dc;
-  if (!dc.Get()) return UniqueBitmap();
-  UniqueBitmap bitmap(CreateCompatibleBitmap(dc.Screen(), width, height));
-  if (!bitmap) return bitmap;
-  const HGDIOBJ oldBitmap = SelectObject(dc.Get(), bitmap.Get());
-  const RECT all{0, 0, width, height};
-  UniqueBrush background(CreateSolidBrush(RGB(224, 224, 224)));
-  FillRect(dc.Get(), &all, background.Get());
-  UniqueBrush panel(CreateSolidBrush(fill));
-  const HGDIOBJ oldBrush = SelectObject(dc.Get(), panel.Get());
-  const HGDIOBJ oldPen = SelectObject(dc.Get(), GetStockObject(NULL_PEN));
-  RoundRect(dc.Get(), 1, 1, width, height, 8, 8);
-  const HGDIOBJ oldFont = SelectObject(dc.Get(), font);
-  SetBkMode(dc.Get(), TRANSPARENT);
-  SetTextColor(dc.Get(), textColor);
-  RECT text = all;
-  DrawTextW(dc.Get(), caption.data(), static_cast<int>(caption.size()), &text,
-            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc.Get(), oldFont);
-  SelectObject(dc.Get(), oldPen);
-  SelectObject(dc.Get(), oldBrush);
-  SelectObject(dc.Get(), oldBitmap);
-  return bitmap;
+UniqueBitmap ScalePicture(HBITMAP source, SIZE size) {
+  const SIZE from = BitmapSize(source);
+  if (from.cx <= 0 || from.cy <= 0 || size.cx <= 0 || size.cy <= 0) return UniqueBitmap();
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = size.cx;
+  info.bmiHeader.biHeight = size.cy;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueBitmap scaled(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!scaled) return scaled;
+  const MemoryDc to(scaled.Get());
+  const MemoryDc in(source);
+  if (!to.Get() || !in.Get()) return UniqueBitmap();
+  SetStretchBltMode(to.Get(), HALFTONE);
+  SetBrushOrgEx(to.Get(), 0, 0, nullptr);  // required after choosing HALFTONE
+  if (!StretchBlt(to.Get(), 0, 0, size.cx, size.cy, in.Get(), 0, 0, from.cx, from.cy, SRCCOPY)) {
+    return UniqueBitmap();
+  }
+  return scaled;
+}
+
+WindowPictures LoadWindowPictures(HINSTANCE instance, const PictureSizes& sizes) {
+  WindowPictures pictures;
+  pictures.startIdle = LoadButtonPicture(instance, IDB_START_IDLE, IDB_START_IDLE_2X, sizes.start);
+  pictures.startRunning =
+      LoadButtonPicture(instance, IDB_START_RUNNING, IDB_START_RUNNING_2X, sizes.start);
+  pictures.setPath = LoadButtonPicture(instance, IDB_SET_PATH, IDB_SET_PATH_2X, sizes.button);
+  pictures.refresh = LoadButtonPicture(instance, IDB_REFRESH, IDB_REFRESH_2X, sizes.button);
+  pictures.strip = LoadBitmapResource(instance, IDB_STRIP);
+  return pictures;
+}
+
+HCURSOR LoadPointer(HINSTANCE instance) {
+  return LoadCursorW(instance, MAKEINTRESOURCEW(IDC_POINTER));
 }
 
 }  // namespace tarnivo

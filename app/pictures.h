@@ -1,15 +1,35 @@
 #pragma once
-// The pictures of the image buttons, drawn at start-up.
+// The pictures of the main window, loaded from the program's resources at the window's DPI.
 #include <windows.h>
-
-#include <string_view>
 
 #include "app/handles.h"
 
 namespace tarnivo {
 
-// A `width` x `height` pixel button picture: a filled rounded panel with a centred caption.
-UniqueBitmap MakeButtonPicture(int width, int height, std::wstring_view caption, COLORREF fill,
-                               COLORREF textColor, HFONT font);
+struct WindowPictures {
+  UniqueBitmap startIdle;     // `ImgStart3`'s picture
+  UniqueBitmap startRunning;  // `ImgStart2`'s picture
+  UniqueBitmap setPath;       // `ImgSetPath`
+  UniqueBitmap refresh;       // `ImgRefresh`
+  UniqueBitmap strip;         // `ImgTitle(0)`, 30 x 21, stretched by every header strip
+};
+
+// Pixel sizes of the button pictures at the window's DPI.
+struct PictureSizes {
+  SIZE start;   // both start pictures: 88 x 33 at 96 dpi
+  SIZE button;  // choose-folder and refresh: 67 x 33 at 96 dpi
+};
+
+// The pictures of `instance`'s resources at `sizes`. A button picture is the 96-dpi drawing
+// when that has the size, else the 192-dpi drawing scaled to it (sharper than enlarging).
+// A missing resource leaves its picture empty.
+WindowPictures LoadWindowPictures(HINSTANCE instance, const PictureSizes& sizes);
+
+// `source` scaled to `size` with halftone filtering, as a 24-bit DIB section.
+UniqueBitmap ScalePicture(HBITMAP source, SIZE size);
+
+// The custom pointer of the image buttons and "退出" (a shared resource: never destroyed);
+// null when the resource is missing.
+HCURSOR LoadPointer(HINSTANCE instance);
 
 }  // namespace tarnivo

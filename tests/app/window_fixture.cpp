@@ -10,6 +10,10 @@ void WindowTest::Start(const std::wstring& arguments) {
   options.arguments = arguments;
   options.shiftState = [this] { return shift; };
   options.onUnloaded = [this] { unloaded = true; };
+  options.shellOpen = [this](HWND owner, const std::wstring& file, const std::wstring& folder) {
+    shellCalls.push_back({owner, file, folder});
+  };
+  options.localTime = [this] { return now; };
   window = std::make_unique<MainWindow>(std::move(options));
   ASSERT_TRUE(window->Create(SW_SHOWNORMAL));
   Pump();

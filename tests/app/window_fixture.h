@@ -7,12 +7,20 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/control_ids.h"
 #include "app/main_window.h"
 #include "tests/support/temp_folder.h"
 
 namespace tarnivo::test {
+
+// One call of the window's shell seam.
+struct ShellCall {
+  HWND owner;
+  std::wstring file;
+  std::wstring folder;
+};
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -51,6 +59,8 @@ class WindowTest : public ::testing::Test {
   TempFolder work;
   int shift = 0;
   bool unloaded = false;
+  std::vector<ShellCall> shellCalls;  // recorded instead of starting a viewer
+  DateTime now{2026, 12, 6, 4, 5, 6};  // the window's clock
   std::unique_ptr<MainWindow> window;
 };
 

@@ -1,0 +1,308 @@
+// The window's look: every control of the layout table at its place, in its font, with its
+// picture and pointer; the decoration the window paints itself; the resize rules
+// (`Form_Resize`) and a move to a monitor of another DPI.
+#include <string>
+#include <utility>
+
+#include "app/control_ids.h"
+#include "app/layout.h"
+#include "app/main_window.h"
+#include "app/pictures.h"
+
+namespace tarnivo {
+
+namespace {
+
+// The frames around the two text boxes stand this far outside them.
+constexpr int kShapeMarginTwips = 30;
+constexpr int kTextMarginTwips = 30;  // inside the text boxes, left and right
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+SIZE PixelSize(const TwipsRect& place, int dpi) {
+  const RECT r = ToPixels(place, dpi);
+  return SIZE{Width(r), Height(r)};
+}
+
+UniqueFont MakeFont(const wchar_t* face, int points, int dpi, BYTE charset) {
+  LOGFONTW font{};
+  font.lfHeight = -MulDiv(points, dpi, 72);
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = charset;
+  lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+  return UniqueFont(CreateFontIndirectW(&font));
+}
+
+// The system's message font, which the system gives for its own DPI, at `dpi`.
+UniqueFont MakeUiFont(int dpi) {
+  NONCLIENTMETRICSW metrics{sizeof(metrics)};
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    return MakeFont(L"Tahoma", 8, dpi, DEFAULT_CHARSET);
+  }
+  int systemDpi = USER_DEFAULT_SCREEN_DPI;
+  if (HDC screen = GetDC(nullptr)) {
+    systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+  }
+  metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, systemDpi);
+  return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+void FillSolid(HDC dc, const RECT& r, COLORREF color) {
+  SetBkColor(dc, color);
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+}
+
+void FrameSolid(HDC dc, const RECT& r, COLORREF color) {
+  FillSolid(dc, {r.left, r.top, r.right, r.top + 1}, color);
+  FillSolid(dc, {r.left, r.bottom - 1, r.right, r.bottom}, color);
+  FillSolid(dc, {r.left, r.top, r.left + 1, r.bottom}, color);
+  FillSolid(dc, {r.right - 1, r.top, r.right, r.bottom}, color);
+}
+
+std::wstring WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
+void SetPicture(HWND control, HBITMAP picture) {
+  SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+}
+
+}  // namespace
+
+bool MainWindow::CreateLayoutControls() {
+  dpi_ = WindowDpi(hwnd_);
+  SizeWindowToClient();
+  RECT frame;
+  if (GetWindowRect(hwnd_, &frame)) {  // centred on the screen
+    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - Width(frame)) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - Height(frame)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  CreateFonts();
+  CreatePictures();
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  for (const ControlSpec& spec : MainWindowControls()) {
+    const RECT r = ToPixels(spec.place, dpi_);
+    if (!spec.windowClass) {
+      if (!file1_.Create(hwnd_, spec.id, r)) return false;
+      continue;
+    }
+    const std::wstring text(spec.text);
+    const HWND control = CreateWindowExW(
+        0, spec.windowClass, text.c_str(), spec.style, r.left, r.top, Width(r), Height(r), hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    if (!control) return false;
+  }
+  pointers_[ids::ImgRefresh] = LoadPointer(instance);
+  pointers_[ids::LabTitle(3)] = LoadCursorW(nullptr, IDC_HELP);
+  ApplyFontsAndPictures();
+  Form_Resize();  // the first display
+  return true;
+}
+
+void MainWindow::CreateFonts() {
+  uiFont_ = MakeUiFont(dpi_);
+  if (!uiFont_) uiFont_.Reset(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  headerFont_ = MakeFont(L"宋体", 9, dpi_, GB2312_CHARSET);
+  templateFont_ = MakeFont(L"宋体", 12, dpi_, GB2312_CHARSET);
+}
+
+void MainWindow::CreatePictures() {
+  // Each picture has the size of the control that holds it.
+  const PictureSizes sizes{PixelSize(FindControl(ids::ImgStart3)->place, dpi_),
+                           PixelSize(FindControl(ids::ImgSetPath)->place, dpi_)};
+  pictures_ = LoadWindowPictures(GetModuleHandleW(nullptr), sizes);
+}
+
+void MainWindow::ApplyFontsAndPictures() {
+  for (const ControlSpec& spec : MainWindowControls()) {
+    const HFONT font = spec.font == FontKind::Header     ? headerFont_.Get()
+                       : spec.font == FontKind::Template ? templateFont_.Get()
+                                                         : uiFont_.Get();
+    if (spec.id == ids::File1) {
+      file1_.SetFont(font);  // also sets the row height
+    } else {
+      SendMessageW(Control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    if (spec.fitsText) FitLabelToText(Control(spec.id));
+  }
+  // The text boxes have no border of their own: keep their text off the edges.
+  const int margin = TwipsToPixels(kTextMarginTwips, dpi_);
+  for (const int id : {ids::TextPatt, ids::TextRull}) {
+    SendMessageW(Control(id), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                 MAKELPARAM(margin, margin));
+  }
+  // Image controls take the size of their pictures.
+  SetPicture(Control(ids::ImgStart3), pictures_.startIdle.Get());
+  SetPicture(Control(ids::ImgStart2), pictures_.startRunning.Get());
+  SetPicture(Control(ids::ImgSetPath), pictures_.setPath.Get());
+  SetPicture(Control(ids::ImgRefresh), pictures_.refresh.Get());
+  stripPictures_[0] = pictures_.strip.Get();
+}
+
+void MainWindow::FitLabelToText(HWND label) const {
+  const HDC dc = GetDC(label);
+  if (!dc) return;
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+  const HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  const std::wstring text = WindowText(label);
+  SIZE size{};
+  const bool measured =
+      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size) != FALSE;
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  if (!measured) return;  // keeps the size of the table
+  SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The client area of 7230 x 5235 twips at the window's DPI, whatever the frame measures.
+void MainWindow::SizeWindowToClient() {
+  if (IsIconic(hwnd_)) return;  // a minimised window reports no client area to measure by
+  RECT window, client;
+  if (!GetWindowRect(hwnd_, &window) || !GetClientRect(hwnd_, &client)) return;
+  const int width = TwipsToPixels(kClientWidthTwips, dpi_) + Width(window) - Width(client);
+  const int height = TwipsToPixels(kClientHeightTwips, dpi_) + Height(window) - Height(client);
+  SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT MainWindow::ClientRectOf(HWND control) const {
+  RECT r{};
+  if (!control || !GetWindowRect(control, &r)) return RECT{};
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The layout rules, in this order, on every resize, minimise and restore.
+void MainWindow::Form_Resize() {
+  if (!Control(ids::ShapeBorder(1))) return;  // a resize while the window is being created
+  const int margin = TwipsToPixels(kShapeMarginTwips, dpi_);
+  // 1 and 2: the frames around the pattern box and the template box.
+  for (const auto& [shape, box] : {std::pair{ids::ShapeBorder(0), ids::TextPatt},
+                                   std::pair{ids::ShapeBorder(1), ids::TextRull}}) {
+    const RECT r = ClientRectOf(Control(box));
+    MoveWindow(Control(shape), r.left - margin, r.top - margin, Width(r) + 2 * margin,
+               Height(r) + 2 * margin, TRUE);
+  }
+  // 3: the refresh image's pointer for "退出" and the other two image buttons.
+  const HCURSOR pointer = pointers_[ids::ImgRefresh];
+  for (const int id : {ids::Labexit, ids::ImgSetPath, ids::ImgStart}) pointers_[id] = pointer;
+  // 4: every header strip shows the first one's picture.
+  for (const int index : {1, 2, 3}) stripPictures_[index] = stripPictures_[0];
+  // 5: the bottom strip along the client area's bottom edge, over its full width.
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  const int stripHeight = Height(ClientRectOf(Control(ids::ImgTitle(3))));
+  MoveWindow(Control(ids::ImgTitle(1)), 0, client.bottom - stripHeight, client.right,
+             Height(ClientRectOf(Control(ids::ImgTitle(1)))), TRUE);
+  // 6: the start picture of the state the window is in.
+  ShowStartPicture();
+  // The labels show the strips behind them, which may have moved or changed.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// While a run is under way the running picture stays: a resize must not show the idle
+// picture on a disabled start image.
+void MainWindow::ShowStartPicture() {
+  const bool running = RunInProgress() || !IsWindowEnabled(Control(ids::ImgStart));
+  const LRESULT picture = SendMessageW(Control(running ? ids::ImgStart2 : ids::ImgStart3),
+                                       STM_GETIMAGE, IMAGE_BITMAP, 0);
+  SendMessageW(Control(ids::ImgStart), STM_SETIMAGE, IMAGE_BITMAP, picture);
+}
+
+// The window moved to a monitor of another DPI (or the user changed the scale): the same
+// physical size, with fonts and pictures made for the new DPI.
+void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  if (dpi <= 0) return;
+  dpi_ = dpi;
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, Width(suggested), Height(suggested),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  // The controls use the old fonts and pictures until they have the new ones.
+  const UniqueFont oldFonts[] = {std::move(uiFont_), std::move(headerFont_),
+                                 std::move(templateFont_)};
+  const WindowPictures oldPictures = std::move(pictures_);
+  CreateFonts();
+  CreatePictures();
+  for (const ControlSpec& spec : MainWindowControls()) {
+    const RECT r = ToPixels(spec.place, dpi_);
+    MoveWindow(Control(spec.id), r.left, r.top, Width(r), Height(r), FALSE);
+  }
+  ApplyFontsAndPictures();
+  ShowStartPicture();
+  SizeWindowToClient();
+  Form_Resize();
+}
+
+bool MainWindow::OnSetCursor(HWND over, int hitTest) {
+  if (hitTest != HTCLIENT || over == hwnd_ || !IsChild(hwnd_, over)) return false;
+  const auto found = pointers_.find(GetDlgCtrlID(over));
+  if (found == pointers_.end() || !found->second) return false;
+  SetCursor(found->second);
+  return true;
+}
+
+// The strip pictures that lie under `target`, stretched over their strips as the strips
+// show them, so a label on a strip looks like part of it.
+void MainWindow::PaintStrips(HDC dc, HWND target) const {
+  const RECT place = ClientRectOf(target);
+  const HDC source = CreateCompatibleDC(dc);
+  if (!source) return;
+  SetStretchBltMode(dc, COLORONCOLOR);
+  for (int index = 0; index < static_cast<int>(stripPictures_.size()); ++index) {
+    const HBITMAP picture = stripPictures_[static_cast<size_t>(index)];
+    const RECT strip = ClientRectOf(Control(ids::ImgTitle(index)));
+    RECT overlap;
+    if (!picture || !IntersectRect(&overlap, &strip, &place)) continue;
+    BITMAP info{};
+    if (!GetObjectW(picture, sizeof(info), &info)) continue;
+    const HGDIOBJ old = SelectObject(source, picture);
+    StretchBlt(dc, strip.left - place.left, strip.top - place.top, Width(strip), Height(strip),
+               source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(source, old);
+  }
+  DeleteDC(source);
+}
+
+bool MainWindow::DrawDecoration(const DRAWITEMSTRUCT& item) const {
+  if (item.CtlType != ODT_STATIC) return false;
+  const ControlSpec* spec = FindControl(static_cast<int>(item.CtlID));
+  if (!spec || spec->paint == Paint::System) return false;
+  const HDC dc = item.hDC;
+  const RECT& r = item.rcItem;
+  switch (spec->paint) {
+    case Paint::Line:
+      FillSolid(dc, r, spec->color);
+      break;
+    case Paint::Frame:
+      FillSolid(dc, r, kWindowColor);
+      FrameSolid(dc, r, spec->color);
+      break;
+    case Paint::Strip:
+      FillSolid(dc, r, kWindowColor);
+      PaintStrips(dc, item.hwndItem);
+      break;
+    case Paint::Label: {
+      FillSolid(dc, r, kWindowColor);
+      PaintStrips(dc, item.hwndItem);
+      const auto font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
+      const HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, spec->color);
+      std::wstring text = WindowText(item.hwndItem);
+      RECT box = r;
+      DrawTextW(dc, text.data(), static_cast<int>(text.size()), &box,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+      SelectObject(dc, old);
+      break;
+    }
+    case Paint::System:
+      break;
+  }
+  return true;
+}
+
+}  // namespace tarnivo
