@@ -1,7 +1,6 @@
 #include "app/file_list.h"
 
 #include <commctrl.h>
-#include <shlwapi.h>
 
 #include <algorithm>
 
@@ -27,6 +26,11 @@ bool PassesFlags(DWORD attributes, const FileListFlags& flags) {
                                         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
 }
 
+bool IsFolder(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 class FindHandle {
  public:
   explicit FindHandle(HANDLE h) : h_(h) {}
@@ -41,7 +45,97 @@ class FindHandle {
   HANDLE h_;
 };
 
+// Sort keys for the shell's logical order. A key is a string of symbols compared one by
+// one: a character is its rank (from kFirstCharacter on); a run of digits is kNumber,
+// then the count of its significant digits, then those digits, so numbers compare by
+// value and come before any other character, as in the shell.
+constexpr char32_t kNumber = 1;
+constexpr char32_t kFirstCharacter = 2;
+constexpr size_t kCodeUnits = 0x10000;
+
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// -1, 0 or 1: how the user's locale orders two characters without regard to case, the
+// comparison the shell's logical order applies character by character.
+int CompareCharacters(LCID locale, wchar_t a, wchar_t b) {
+  const int result = CompareStringW(locale, NORM_IGNORECASE, &a, 1, &b, 1);
+  if (result != 0) return result - CSTR_EQUAL;
+  // The locale cannot compare them: fall back to the upper-cased code units.
+  const auto upper = [](wchar_t c) {
+    CharUpperBuffW(&c, 1);
+    return c;
+  };
+  return upper(a) < upper(b) ? -1 : upper(a) > upper(b) ? 1 : 0;
+}
+
+// The rank of each character (other than a digit) that occurs in `names`; characters
+// the locale holds equal share a rank. Only the characters in use are compared, so
+// this costs little next to comparing whole names through the locale.
+std::vector<char32_t> CharacterRanks(const std::vector<std::wstring>& names) {
+  std::vector<bool> seen(kCodeUnits);
+  std::vector<wchar_t> used;
+  for (const std::wstring& name : names) {
+    for (const wchar_t c : name) {
+      if (IsDigit(c) || seen[c]) continue;
+      seen[c] = true;
+      used.push_back(c);
+    }
+  }
+  const LCID locale = GetThreadLocale();
+  // A merge sort stays in bounds even if the locale's answers were not consistent.
+  std::stable_sort(used.begin(), used.end(),
+                   [locale](wchar_t a, wchar_t b) { return CompareCharacters(locale, a, b) < 0; });
+  std::vector<char32_t> ranks(kCodeUnits);
+  char32_t rank = kFirstCharacter;
+  for (size_t i = 0; i < used.size(); ++i) {
+    if (i > 0 && CompareCharacters(locale, used[i - 1], used[i]) != 0) ++rank;
+    ranks[used[i]] = rank;
+  }
+  return ranks;
+}
+
+std::u32string SortKey(const std::wstring& name, const std::vector<char32_t>& ranks) {
+  std::u32string key;
+  key.reserve(name.size() + 4);
+  for (size_t i = 0; i < name.size();) {
+    if (!IsDigit(name[i])) {
+      key.push_back(ranks[name[i]]);
+      ++i;
+      continue;
+    }
+    size_t end = i;
+    while (end < name.size() && IsDigit(name[end])) ++end;
+    while (i + 1 < end && name[i] == L'0') ++i;  // leading zeros do not change the number
+    const size_t digits = name[i] == L'0' ? 0 : end - i;
+    key.push_back(kNumber);
+    key.push_back(static_cast<char32_t>(digits));
+    for (size_t d = end - digits; d < end; ++d)
+      key.push_back(static_cast<char32_t>(name[d] - L'0'));
+    i = end;
+  }
+  return key;
+}
+
 }  // namespace
+
+void SortInExplorerOrder(std::vector<std::wstring>& names) {
+  const std::vector<char32_t> ranks = CharacterRanks(names);
+  struct Item {
+    std::u32string key;
+    std::wstring* name;
+  };
+  std::vector<Item> items;
+  items.reserve(names.size());
+  for (std::wstring& name : names) items.push_back({SortKey(name, ranks), &name});
+  std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
+    const int order = a.key.compare(b.key);
+    return order != 0 ? order < 0 : *a.name < *b.name;
+  });
+  std::vector<std::wstring> sorted;
+  sorted.reserve(names.size());
+  for (Item& item : items) sorted.push_back(std::move(*item.name));
+  names = std::move(sorted);
+}
 
 std::wstring NormalizeFolder(const std::wstring& folder) {
   const DWORD needed = GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr);
@@ -56,8 +150,8 @@ std::wstring NormalizeFolder(const std::wstring& folder) {
   return full;
 }
 
-bool ListFolder(const std::wstring& folder, const std::wstring& pattern,
-                const FileListFlags& flags, std::vector<std::wstring>& names) {
+bool ListFolder(const std::wstring& folder, const std::wstring& pattern, const FileListFlags& flags,
+                std::vector<std::wstring>& names) {
   // Enumerate everything and match the long names here: the system's own wildcard
   // search also matches 8.3 short names, which would list files that do not match.
   const WildcardPattern matcher(pattern);
@@ -68,29 +162,28 @@ bool ListFolder(const std::wstring& folder, const std::wstring& pattern,
   std::vector<std::wstring> found;
   if (find.Get() == INVALID_HANDLE_VALUE) {
     // An empty drive root has not even "." and "..": that is an empty list, not a failure.
-    if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+    if (GetLastError() != ERROR_FILE_NOT_FOUND || !IsFolder(folder)) return false;
   } else {
     do {
       if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
       if (!PassesFlags(data.dwFileAttributes, flags)) continue;
       if (matcher.Matches(data.cFileName)) found.emplace_back(data.cFileName);
     } while (FindNextFileW(find.Get(), &data));
+    // Any other end means the folder could not be read to the end.
+    if (GetLastError() != ERROR_NO_MORE_FILES) return false;
   }
-  std::sort(found.begin(), found.end(), [](const std::wstring& a, const std::wstring& b) {
-    return StrCmpLogicalW(a.c_str(), b.c_str()) < 0;
-  });
+  SortInExplorerOrder(found);
   names = std::move(found);
   return true;
 }
 
 bool FileList::Create(HWND parent, int controlId, const RECT& bounds) {
-  list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
-                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
-                              LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
-                          bounds.left, bounds.top, bounds.right - bounds.left,
-                          bounds.bottom - bounds.top, parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
-                          GetModuleHandleW(nullptr), nullptr);
+  list_ = CreateWindowExW(
+      WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NODATA |
+          LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
+      bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), GetModuleHandleW(nullptr), nullptr);
   if (!list_) return false;
   if (!SetWindowSubclass(list_, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
     return false;
@@ -119,6 +212,8 @@ void FileList::ShowEntries() {
 }
 
 bool FileList::SetPath(const std::wstring& folder) {
+  // An empty path names no folder (joined with "*" it would search the drive's root).
+  if (folder.empty()) return false;
   const std::wstring normalized = NormalizeFolder(folder);
   if (!Reload(normalized)) return false;
   path_ = normalized;
@@ -130,10 +225,25 @@ void FileList::SetPattern(const std::wstring& pattern) {
   Refresh();
 }
 
-void FileList::SetHidden(bool value) { flags_.hidden = value; Refresh(); }
-void FileList::SetSystem(bool value) { flags_.system = value; Refresh(); }
-void FileList::SetReadOnly(bool value) { flags_.readOnly = value; Refresh(); }
-void FileList::SetArchive(bool value) { flags_.archive = value; Refresh(); }
+void FileList::SetHidden(bool value) {
+  flags_.hidden = value;
+  Refresh();
+}
+
+void FileList::SetSystem(bool value) {
+  flags_.system = value;
+  Refresh();
+}
+
+void FileList::SetReadOnly(bool value) {
+  flags_.readOnly = value;
+  Refresh();
+}
+
+void FileList::SetArchive(bool value) {
+  flags_.archive = value;
+  Refresh();
+}
 
 void FileList::Refresh() {
   if (Reload(path_)) return;
@@ -171,21 +281,38 @@ void FileList::SetFont(HFONT font) {
 
 void FileList::DrawItem(const DRAWITEMSTRUCT& item) const {
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  // Rows take the colours the parent gives the whole list, so the rows and the empty
+  // part below them look the same.
+  HBRUSH background = nullptr;
+  COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+  if (selected) {
+    background = GetSysColorBrush(COLOR_HIGHLIGHT);
+    text = GetSysColor(COLOR_HIGHLIGHTTEXT);
+  } else {
+    background = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(item.hwndItem), WM_CTLCOLORLISTBOX,
+                                                       reinterpret_cast<WPARAM>(item.hDC),
+                                                       reinterpret_cast<LPARAM>(item.hwndItem)));
+    if (background) {
+      text = GetTextColor(item.hDC);
+    } else {
+      background = GetSysColorBrush(COLOR_WINDOW);
+    }
+  }
+  FillRect(item.hDC, &item.rcItem, background);
   if (item.itemID != static_cast<UINT>(-1) && item.itemID < entries_.size()) {
     const std::wstring& name = entries_[item.itemID];
     SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    RECT text = item.rcItem;
-    text.left += 2;
-    DrawTextW(item.hDC, name.c_str(), static_cast<int>(name.size()), &text,
+    SetTextColor(item.hDC, text);
+    RECT bounds = item.rcItem;
+    bounds.left += 2;
+    DrawTextW(item.hDC, name.c_str(), static_cast<int>(name.size()), &bounds,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   }
   if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
 }
 
-LRESULT CALLBACK FileList::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK FileList::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR data) {
   auto* self = reinterpret_cast<FileList*>(data);
   switch (message) {
     case WM_LBUTTONDOWN:

@@ -62,7 +62,8 @@ class FileList {
 
   // Sets the font of the names and the row height that goes with it.
   void SetFont(HFONT font);
-  // Owner drawing of the names (the parent forwards WM_DRAWITEM).
+  // Owner drawing of the names (the parent forwards WM_DRAWITEM). Rows take the colours
+  // the parent answers WM_CTLCOLORLISTBOX with.
   void DrawItem(const DRAWITEMSTRUCT& item) const;
 
  private:
@@ -78,9 +79,15 @@ class FileList {
 };
 
 // The names of `folder` that match `pattern` and pass `flags`, in the order the Windows
-// shell shows them. False when the folder cannot be listed.
-bool ListFolder(const std::wstring& folder, const std::wstring& pattern,
-                const FileListFlags& flags, std::vector<std::wstring>& names);
+// shell shows them. False when the folder cannot be listed or read to the end.
+bool ListFolder(const std::wstring& folder, const std::wstring& pattern, const FileListFlags& flags,
+                std::vector<std::wstring>& names);
+
+// Puts `names` in the order the Windows shell shows them: runs of digits compare as
+// numbers (IMG_2 before IMG_10), other characters by the user's locale without regard to
+// case. Names the shell holds equal ("a.jpg" and "A.jpg", "IMG_01" and "IMG_1") keep a
+// fixed order by their code units.
+void SortInExplorerOrder(std::vector<std::wstring>& names);
 
 // `folder` as the list reports it: full path, no trailing "\" except at a drive root.
 std::wstring NormalizeFolder(const std::wstring& folder);

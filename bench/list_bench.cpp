@@ -1,0 +1,266 @@
+// How much filling the file list costs against a bare loop that only enumerates the same
+// folder and keeps the names in memory. Both run in one process, alternating, and the
+// medians are compared.
+//
+//   tarnivo_list_bench [files] [--repeat N] [--folder PATH]
+//
+// Without --folder it creates a temp folder of `files` empty files (default 100 000) and
+// removes it at the end; with --folder it measures that folder as it is and leaves it alone.
+#include <shlwapi.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "app/file_list.h"
+
+namespace {
+
+using tarnivo::FileList;
+
+constexpr double kTargetRatio = 1.5;
+
+struct Options {
+  size_t files = 100000;
+  int repeat = 5;
+  std::wstring folder;  // empty: make a temp folder
+};
+
+double Seconds() {
+  LARGE_INTEGER frequency, counter;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+bool ParseArguments(int argc, wchar_t** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring argument = argv[i];
+    if (argument == L"--repeat" && i + 1 < argc) {
+      options.repeat = std::max(1, _wtoi(argv[++i]));
+    } else if (argument == L"--folder" && i + 1 < argc) {
+      options.folder = argv[++i];
+    } else if (!argument.empty() && iswdigit(argument[0])) {
+      options.files = static_cast<size_t>(_wtoi64(argument.c_str()));
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool IsWine() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+std::wstring MakeTempFolder() {
+  wchar_t root[MAX_PATH + 1];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, root);
+  if (length == 0 || length > MAX_PATH) return {};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::wstring candidate = std::wstring(root, length) + L"tarnivo-bench-" +
+                                   std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                   std::to_wstring(attempt);
+    if (CreateDirectoryW(candidate.c_str(), nullptr)) return candidate;
+  }
+  return {};
+}
+
+// Three names in four are photos ("IMG_<n>.jpg"), the rest other files, so "*.jpg"
+// has something to leave out.
+std::wstring NameOf(size_t index) {
+  return index % 4 == 3 ? L"DSC" + std::to_wstring(index) + L".png"
+                        : L"IMG_" + std::to_wstring(index) + L".jpg";
+}
+
+bool CreateFiles(const std::wstring& folder, size_t count) {
+  const double start = Seconds();
+  for (size_t i = 0; i < count; ++i) {
+    const std::wstring path = folder + L"\\" + NameOf(i);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      fwprintf(stderr, L"cannot create %ls (error %lu)\n", path.c_str(), GetLastError());
+      return false;
+    }
+    CloseHandle(file);
+    if ((i + 1) % 10000 == 0) {
+      fwprintf(stderr, L"  %zu files, %.1f s\n", i + 1, Seconds() - start);
+    }
+  }
+  return true;
+}
+
+void RemoveFolder(const std::wstring& folder) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+      DeleteFileW((folder + L"\\" + data.cFileName).c_str());
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  if (!RemoveDirectoryW(folder.c_str())) {
+    fwprintf(stderr, L"could not remove %ls (error %lu)\n", folder.c_str(), GetLastError());
+  }
+}
+
+// The baseline: enumerate, keep the names, nothing else.
+size_t BareEnumeration(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data,
+                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  do {
+    names.emplace_back(data.cFileName);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return names.size();
+}
+
+double Time(const auto& action) {
+  const double start = Seconds();
+  action();
+  return Seconds() - start;
+}
+
+// The entries really are 32-bit: every one is reachable by index through the control and
+// comes out in the logical order.
+bool CheckList(const FileList& list, size_t expected, FileList& mutableList) {
+  bool ok = true;
+  const auto count = static_cast<size_t>(list.Count());
+  const LRESULT boxCount = SendMessageW(list.Handle(), LB_GETCOUNT, 0, 0);
+  if (count != expected || boxCount != static_cast<LRESULT>(expected)) {
+    fwprintf(stderr, L"count %zu, list box %ld, expected %zu\n", count, static_cast<long>(boxCount),
+             expected);
+    ok = false;
+  }
+  if (count > 0) {
+    mutableList.SetListIndex(list.Count() - 1);
+    if (mutableList.ListIndex() != list.Count() - 1 || list.FileName() != list.Entries().back()) {
+      fwprintf(stderr, L"the last entry cannot be selected\n");
+      ok = false;
+    }
+    mutableList.SetListIndex(-1);
+  }
+  for (size_t i = 1; i < count; ++i) {
+    if (StrCmpLogicalW(list.Entry(i - 1).c_str(), list.Entry(i).c_str()) > 0) {
+      fwprintf(stderr, L"out of order: %ls before %ls\n", list.Entry(i - 1).c_str(),
+               list.Entry(i).c_str());
+      ok = false;
+      break;
+    }
+  }
+  return ok;
+}
+
+HWND CreateHiddenParent() {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcW;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = L"TarnivoListBench";
+  if (!RegisterClassW(&windowClass)) return nullptr;
+  return CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 400,
+                         nullptr, nullptr, instance, nullptr);
+}
+
+size_t CountFiles(const std::wstring& folder, const wchar_t* pattern) {
+  std::vector<std::wstring> names;
+  tarnivo::ListFolder(folder, pattern, tarnivo::FileListFlags{}, names);
+  return names.size();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  Options options;
+  if (!ParseArguments(argc, argv, options)) {
+    fwprintf(stderr, L"usage: tarnivo_list_bench [files] [--repeat N] [--folder PATH]\n");
+    return 2;
+  }
+  const bool ownFolder = options.folder.empty();
+  if (ownFolder) {
+    options.folder = MakeTempFolder();
+    if (options.folder.empty()) {
+      fwprintf(stderr, L"cannot create a temp folder\n");
+      return 1;
+    }
+    wprintf(L"creating %zu files in %ls\n", options.files, options.folder.c_str());
+    if (IsWine()) {
+      // Wine compares each new name with every entry of the folder, so this step grows
+      // with the square of the count; a folder made by native tools can be passed instead.
+      wprintf(
+          L"(under Wine this takes long for large counts: see --folder and run_list_bench.sh)\n");
+    }
+    fflush(stdout);
+    const double created = Time([&] {
+      if (!CreateFiles(options.folder, options.files)) options.files = 0;
+    });
+    if (options.files == 0) {
+      RemoveFolder(options.folder);
+      return 1;
+    }
+    wprintf(L"created in %.1f s\n", created);
+  }
+
+  const HWND parent = CreateHiddenParent();
+  FileList jpg, all;
+  const RECT bounds{0, 0, 200, 300};
+  if (!parent || !jpg.Create(parent, 1, bounds) || !all.Create(parent, 2, bounds)) {
+    fwprintf(stderr, L"cannot create the list controls\n");
+    if (ownFolder) RemoveFolder(options.folder);
+    return 1;
+  }
+  jpg.SetPattern(L"*.jpg");
+  all.SetPattern(L"*");
+
+  // One untimed pass of each warms the caches the same way for all three.
+  size_t total = BareEnumeration(options.folder);
+  if (!jpg.SetPath(options.folder) || !all.SetPath(options.folder)) {
+    fwprintf(stderr, L"cannot list %ls\n", options.folder.c_str());
+    if (ownFolder) RemoveFolder(options.folder);
+    return 1;
+  }
+  total = CountFiles(options.folder, L"*");
+
+  std::vector<double> bare, listJpg, listAll;
+  for (int r = 0; r < options.repeat; ++r) {
+    bare.push_back(Time([&] { BareEnumeration(options.folder); }));
+    listJpg.push_back(Time([&] { jpg.SetPath(options.folder); }));
+    listAll.push_back(Time([&] { all.SetPath(options.folder); }));
+  }
+  const double bareTime = Median(bare);
+  const double jpgTime = Median(listJpg);
+  const double allTime = Median(listAll);
+
+  const bool ok =
+      CheckList(all, total, all) && CheckList(jpg, CountFiles(options.folder, L"*.jpg"), jpg);
+  wprintf(L"folder: %ls, %zu files, %d runs each, medians:\n", options.folder.c_str(), total,
+          options.repeat);
+  wprintf(L"  bare enumeration             %8.1f ms\n", bareTime * 1000);
+  wprintf(L"  file list, \"*.jpg\" (%6d)   %8.1f ms   ratio %.2f\n", jpg.Count(), jpgTime * 1000,
+          jpgTime / bareTime);
+  wprintf(L"  file list, \"*\"     (%6d)   %8.1f ms   ratio %.2f\n", all.Count(), allTime * 1000,
+          allTime / bareTime);
+  const double worst = std::max(jpgTime, allTime) / bareTime;
+  wprintf(L"target ratio at most %.2f: %ls\n", kTargetRatio,
+          worst <= kTargetRatio ? L"met" : L"NOT met");
+  wprintf(L"32-bit entries reachable and in logical order: %ls\n", ok ? L"yes" : L"NO");
+
+  DestroyWindow(parent);
+  if (ownFolder) RemoveFolder(options.folder);
+  return ok ? 0 : 1;
+}
