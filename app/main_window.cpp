@@ -142,7 +142,9 @@ void MainWindow::Form_KeyDown(WORD keyCode, int shift) {
   if (keyCode != kKeyV || shift != kShiftCtrl) return;
   if (runInProgress_) return;  // the list stays as the run found it
   const std::wstring text = ReadClipboardText(hwnd_);
-  if (!IsListableFolder(GetPathAttributes(text))) return;
+  // No text at all (an empty clipboard, a picture) is no folder; the probe alone would let
+  // it through and the list would move to the current drive's root.
+  if (text.empty() || !IsListableFolder(GetPathAttributes(text))) return;
   file1_.SetPath(text);  // a path that cannot be listed leaves the list as it was
   RefreshStatusLine();
 }

@@ -24,6 +24,13 @@ set -e
 wine_session_stop
 trap 'rm -rf "$log_dir"' EXIT
 
+# Pictures of the idle window, the running state and the folder chooser, for people to
+# look at (build/mingw/screenshots/). A window that does not appear fails the run.
+set +e
+bash tools/screenshots.sh build/mingw
+screenshots_status=$?
+set -e
+
 cmake --preset native-asan
 cmake --build --preset native-asan
 set +e
@@ -38,4 +45,6 @@ read -r native_failed native_total < <(count "$log_dir/native.log" || echo "1 1"
 failed=$((${windows_failed:-1} + ${native_failed:-1}))
 total=$((${windows_total:-1} + ${native_total:-1}))
 echo "$((total - failed)) passed, $failed failed"
-[ "$windows_status" -eq 0 ] && [ "$native_status" -eq 0 ] && [ "$failed" -eq 0 ]
+[ "$screenshots_status" -eq 0 ] || echo "screenshots failed" >&2
+[ "$windows_status" -eq 0 ] && [ "$native_status" -eq 0 ] && [ "$screenshots_status" -eq 0 ] &&
+  [ "$failed" -eq 0 ]

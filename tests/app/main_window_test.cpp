@@ -110,6 +110,7 @@ TEST_F(WindowTest, CtrlVPastesAFolderFromAnyControl) {
       {L"V alone", other.Path(), ids::File1, 0, false},
       {L"a file on the clipboard", file, ids::TextPatt, 2, false},
       {L"text that is no path", L"hello", ids::TextPatt, 2, false},
+      {L"empty text", L"", ids::TextPatt, 2, false},
       {L"a folder, key in the template box", other.Path(), ids::TextRull, 2, true},
   };
   for (const Case& c : cases) {
