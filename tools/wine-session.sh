@@ -47,5 +47,6 @@ wine_session_stop() {
     kill "$_tarnivo_xvfb_pid" >/dev/null 2>&1 || true
     wait "$_tarnivo_xvfb_pid" 2>/dev/null || true
     _tarnivo_xvfb_pid=""
+    unset DISPLAY  # it named the display that just went away
   fi
 }
