@@ -1,3 +1,4 @@
+#include "app/handles.h"
 #include "app/file_list.h"
 
 #include <commctrl.h>
@@ -31,19 +32,7 @@ bool IsFolder(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE h) : h_(h) {}
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  ~FindHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
-  }
-  HANDLE Get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
+using FindHandle = UniqueFindHandle;
 
 // Sort keys for the shell's logical order. A key is a string of symbols compared one by
 // one: a character is its rank (from kFirstCharacter on); a run of digits is kNumber,

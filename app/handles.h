@@ -48,12 +48,19 @@ struct FileHandleTraits {
   static void Close(Handle h) { CloseHandle(h); }
 };
 
+struct FindHandleTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle h) { FindClose(h); }
+};
+
 inline void CloseKernelHandle(HANDLE h) { CloseHandle(h); }
 inline void DeleteGdiObject(HGDIOBJ h) { DeleteObject(h); }
 inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
 
 using UniqueHandle = Unique<NullInvalidTraits<HANDLE, CloseKernelHandle>>;
 using UniqueFileHandle = Unique<FileHandleTraits>;
+using UniqueFindHandle = Unique<FindHandleTraits>;  // FindFirstFile searches
 using UniqueFont = Unique<NullInvalidTraits<HFONT, DeleteGdiObject>>;
 using UniqueBrush = Unique<NullInvalidTraits<HBRUSH, DeleteGdiObject>>;
 using UniqueBitmap = Unique<NullInvalidTraits<HBITMAP, DeleteGdiObject>>;

@@ -143,7 +143,7 @@ std::span<const ControlSpec> MainWindowControls() { return kControls; }
 
 const ControlSpec* FindControl(int id) {
   const auto found = std::find_if(kControls.begin(), kControls.end(),
-                                  [id](const ControlSpec& spec) { return spec.id == id; });
+                                  [id](const ControlSpec& entry) { return entry.id == id; });
   return found == kControls.end() ? nullptr : &*found;
 }
 

@@ -86,16 +86,16 @@ bool MainWindow::CreateLayoutControls() {
   CreateFonts();
   CreatePictures();
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  for (const ControlSpec& spec : MainWindowControls()) {
-    const RECT r = ToPixels(spec.place, dpi_);
-    if (!spec.windowClass) {
-      if (!file1_.Create(hwnd_, spec.id, r)) return false;
+  for (const ControlSpec& entry : MainWindowControls()) {
+    const RECT r = ToPixels(entry.place, dpi_);
+    if (!entry.windowClass) {
+      if (!file1_.Create(hwnd_, entry.id, r)) return false;
       continue;
     }
-    const std::wstring text(spec.text);
+    const std::wstring text(entry.text);
     const HWND control = CreateWindowExW(
-        0, spec.windowClass, text.c_str(), spec.style, r.left, r.top, Width(r), Height(r), hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        0, entry.windowClass, text.c_str(), entry.style, r.left, r.top, Width(r), Height(r), hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
     if (!control) return false;
   }
   pointers_[ids::ImgRefresh] = LoadPointer(instance);
@@ -120,16 +120,16 @@ void MainWindow::CreatePictures() {
 }
 
 void MainWindow::ApplyFontsAndPictures() {
-  for (const ControlSpec& spec : MainWindowControls()) {
-    const HFONT font = spec.font == FontKind::Header     ? headerFont_.Get()
-                       : spec.font == FontKind::Template ? templateFont_.Get()
+  for (const ControlSpec& entry : MainWindowControls()) {
+    const HFONT font = entry.font == FontKind::Header     ? headerFont_.Get()
+                       : entry.font == FontKind::Template ? templateFont_.Get()
                                                          : uiFont_.Get();
-    if (spec.id == ids::File1) {
+    if (entry.id == ids::File1) {
       file1_.SetFont(font);  // also sets the row height
     } else {
-      SendMessageW(Control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      SendMessageW(Control(entry.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
-    if (spec.fitsText) FitLabelToText(Control(spec.id));
+    if (entry.fitsText) FitLabelToText(Control(entry.id));
   }
   // The text boxes have no border of their own: keep their text off the edges.
   const int margin = TwipsToPixels(kTextMarginTwips, dpi_);
@@ -227,9 +227,9 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   const WindowPictures oldPictures = std::move(pictures_);
   CreateFonts();
   CreatePictures();
-  for (const ControlSpec& spec : MainWindowControls()) {
-    const RECT r = ToPixels(spec.place, dpi_);
-    MoveWindow(Control(spec.id), r.left, r.top, Width(r), Height(r), FALSE);
+  for (const ControlSpec& entry : MainWindowControls()) {
+    const RECT r = ToPixels(entry.place, dpi_);
+    MoveWindow(Control(entry.id), r.left, r.top, Width(r), Height(r), FALSE);
   }
   ApplyFontsAndPictures();
   ShowStartPicture();
@@ -269,17 +269,17 @@ void MainWindow::PaintStrips(HDC dc, HWND target) const {
 
 bool MainWindow::DrawDecoration(const DRAWITEMSTRUCT& item) const {
   if (item.CtlType != ODT_STATIC) return false;
-  const ControlSpec* spec = FindControl(static_cast<int>(item.CtlID));
-  if (!spec || spec->paint == Paint::System) return false;
+  const ControlSpec* entry = FindControl(static_cast<int>(item.CtlID));
+  if (!entry || entry->paint == Paint::System) return false;
   const HDC dc = item.hDC;
   const RECT& r = item.rcItem;
-  switch (spec->paint) {
+  switch (entry->paint) {
     case Paint::Line:
-      FillSolid(dc, r, spec->color);
+      FillSolid(dc, r, entry->color);
       break;
     case Paint::Frame:
       FillSolid(dc, r, kWindowColor);
-      FrameSolid(dc, r, spec->color);
+      FrameSolid(dc, r, entry->color);
       break;
     case Paint::Strip:
       FillSolid(dc, r, kWindowColor);
@@ -291,7 +291,7 @@ bool MainWindow::DrawDecoration(const DRAWITEMSTRUCT& item) const {
       const auto font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
       const HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
       SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, spec->color);
+      SetTextColor(dc, entry->color);
       std::wstring text = WindowText(item.hwndItem);
       RECT box = r;
       DrawTextW(dc, text.data(), static_cast<int>(text.size()), &box,

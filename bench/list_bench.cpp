@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/file_list.h"
+#include "bench/bench_timing.h"
 
 namespace {
 
@@ -29,18 +30,8 @@ struct Options {
   std::wstring folder;  // empty: make a temp folder
 };
 
-double Seconds() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
+using tarnivo::bench::Median;
+using tarnivo::bench::Seconds;
 
 bool ParseArguments(int argc, wchar_t** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {

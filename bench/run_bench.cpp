@@ -20,6 +20,7 @@
 
 #include "app/control_ids.h"
 #include "app/main_window.h"
+#include "bench/bench_timing.h"
 #include "engine/number_format.h"
 #include "engine/rename_run.h"
 
@@ -33,18 +34,8 @@ struct Options {
   int repeat = 3;
 };
 
-double Seconds() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
+using tarnivo::bench::Median;
+using tarnivo::bench::Seconds;
 
 bool ParseArguments(int argc, wchar_t** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {

@@ -1,3 +1,4 @@
+#include "app/handles.h"
 #include "dialogs/folder_list.h"
 
 #include <commctrl.h>
@@ -14,19 +15,7 @@ namespace {
 constexpr int kGlyphWidth = 14;
 constexpr int kGlyphHeight = 10;
 
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE h) : h_(h) {}
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  ~FindHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
-  }
-  HANDLE Get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
+using FindHandle = UniqueFindHandle;
 
 // Makes the thread's file calls fail instead of showing the system's "insert a disk"
 // message, for as long as it lives.
