@@ -1,5 +1,7 @@
 #include "engine/error_log.h"
 
+#include "engine/date_format.h"
+#include "engine/locale_info.h"
 #include "engine/number_format.h"
 
 namespace tarnivo {
@@ -7,8 +9,7 @@ namespace {
 
 constexpr std::wstring_view kLineEnd = L"\r\n";
 const std::wstring kRule(32, L'=');
-
-std::wstring TwoDigits(std::int32_t value) { return FormatZeroPadded(value % 100, 2); }
+constexpr std::wstring_view kHeaderDatePicture = L"yy-mm-dd & hh:mm:ss";
 
 // The text without blanks, tabs and line breaks at either end.
 std::wstring_view TrimEnds(std::wstring_view text) {
@@ -31,11 +32,8 @@ std::wstring LogHeader(std::wstring_view caption, const DateTime& now,
       .append(L" 寻求免费帮助")
       .append(kLineEnd);
   header.append(L"\t或者 留言到 ").append(kSupportWeb).append(kLineEnd);
-  header.append(L"\t")
-      .append(TwoDigits(t.Year) + L"-" + TwoDigits(t.Month) + L"-" + TwoDigits(t.Day))
-      .append(L" & ")
-      .append(TwoDigits(t.Hour) + L":" + TwoDigits(t.Minute) + L":" + TwoDigits(t.Second))
-      .append(kLineEnd);
+  // The default locale's separators keep the line the same on every machine.
+  header.append(L"\t").append(FormatDateTime(kHeaderDatePicture, t, LocaleInfo{})).append(kLineEnd);
   header.append(kRule).append(kLineEnd);
   header.append(templateText).append(kLineEnd);
   header.append(kRule).append(kLineEnd);
