@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/control_ids.h"
 #include "tests/support/temp_folder.h"
@@ -188,6 +190,94 @@ TEST_F(EndToEnd, StartsWithoutArgumentsAndWithBadOnes) {
     ASSERT_TRUE(program.WaitForExit(kExitTimeoutMs));
     EXPECT_EQ(program.ExitCode(), 0u);
   }
+}
+
+// Clicks the start image as a mouse would and waits for the run's summary.
+std::wstring RunAndWaitForSummary(HWND main) {
+  const HWND start = GetDlgItem(main, ids::ImgStart);
+  PostMessageW(start, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(start, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  const DWORD until = GetTickCount() + kStartTimeoutMs;
+  std::wstring status;
+  while (static_cast<LONG>(until - GetTickCount()) > 0) {
+    status = StatusText(main);
+    if (status.rfind(L"转换完成  用时", 0) == 0) break;
+    Sleep(20);  // another process: nothing of ours to pump
+  }
+  return status;
+}
+
+std::vector<std::wstring> FileNames(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(EndToEnd, RenamesEveryListedFileInExplorerOrder) {
+  // Each file holds its own old name, so the new names show the order they were given in.
+  for (const char* name : {"IMG_1.jpg", "IMG_10.jpg", "IMG_2.jpg", "notes.txt"}) {
+    work.WriteFile(std::wstring(name, name + std::char_traits<char>::length(name)), name);
+  }
+  Program program(exe, Quoted(work.Path()));
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const std::wstring templateText = L"photo_\r\n%Taxis:3,1,1%\r\n%ext%";
+  SendMessageW(GetDlgItem(main, ids::TextRull), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(templateText.c_str()));
+
+  const std::wstring summary = RunAndWaitForSummary(main);
+  EXPECT_NE(summary.find(L"秒, 共转换 :3个文件, 未转换 :0个文件"), std::wstring::npos) << summary;
+  const std::vector<std::wstring> expected{L"notes.txt", L"photo_001.jpg", L"photo_002.jpg",
+                                           L"photo_003.jpg"};
+  EXPECT_EQ(FileNames(work.Path()), expected);
+  // IMG_2 before IMG_10, as the shell shows them.
+  EXPECT_EQ(ReadFileBytes(work / L"photo_001.jpg"), "IMG_1.jpg");
+  EXPECT_EQ(ReadFileBytes(work / L"photo_002.jpg"), "IMG_2.jpg");
+  EXPECT_EQ(ReadFileBytes(work / L"photo_003.jpg"), "IMG_10.jpg");
+
+  // A run without failures leaves the header alone in the log.
+  const std::string log = ReadFileBytes(programFolder / L"Err.LOG");
+  const std::string rule(32, '=');
+  const std::string tail =
+      rule + "\r\nphoto_\r\n%Taxis:3,1,1%\r\n%ext%\r\n" + rule + "\r\n\r\n\r\n";
+  ASSERT_GE(log.size(), tail.size());
+  EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
+  EXPECT_EQ(log.rfind("\t", 0), 0u);
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program.WaitForExit(kExitTimeoutMs));
+}
+
+TEST_F(EndToEnd, TakenNamesFailAndNoFileIsLost) {
+  for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"}) work.WriteFile(name, "x");
+  programFolder.WriteFile(L"config.ini", "[main]\r\nopenlog=0\r\n");
+  Program program(exe, Quoted(work.Path()));
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  SendMessageW(GetDlgItem(main, ids::TextRull), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(L"same.jpg"));
+
+  const std::wstring summary = RunAndWaitForSummary(main);
+  EXPECT_NE(summary.find(L"共转换 :1个文件, 未转换 :2个文件"), std::wstring::npos) << summary;
+  const std::vector<std::wstring> expected{L"b.jpg", L"c.jpg", L"same.jpg"};
+  EXPECT_EQ(FileNames(work.Path()), expected);
+
+  const std::string log = ReadFileBytes(programFolder / L"Err.LOG");
+  const std::string rule(32, '=');
+  EXPECT_NE(log.find("\r\n1" + rule + "\r\n"), std::string::npos);
+  EXPECT_NE(log.find("\r\n2" + rule + "\r\n"), std::string::npos);
+  EXPECT_EQ(log.find("\r\n3" + rule), std::string::npos);
+  EXPECT_EQ(log.find("\r\r\n"), std::string::npos);  // CR LF pairs stay pairs
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program.WaitForExit(kExitTimeoutMs));
 }
 
 }  // namespace
