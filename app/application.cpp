@@ -9,20 +9,6 @@
 
 namespace tarnivo {
 
-namespace {
-
-std::wstring ExecutablePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD copied = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (copied == 0) return {};
-    if (copied < path.size()) return path.substr(0, copied);
-    path.resize(path.size() * 2);
-  }
-}
-
-}  // namespace
-
 int RunApplication(int showCommand) {
   // A second copy of the same executable ends at once and touches nothing.
   const SingleInstance instance(ExecutablePath());

@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/control_ids.h"
 #include "app/layout.h"
+#include "app/window_routing.h"
 #include "app/pictures.h"
 #include "app/res/resource.h"
 #include "settings/code_page.h"
@@ -45,7 +46,7 @@ bool MainWindow::Create(int showCommand) {
   WNDCLASSEXW windowClass{sizeof(windowClass)};
   if (!GetClassInfoExW(instance, kClassName, &windowClass)) {
     windowClass = WNDCLASSEXW{sizeof(windowClass)};
-    windowClass.lpfnWndProc = WindowProc;
+    windowClass.lpfnWndProc = RoutedWindowProc<MainWindow>;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARNIVO));
     if (!windowClass.hIcon) windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
@@ -288,18 +289,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return DefWindowProcW(hwnd_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<MainWindow*>(create->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  return self->HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace tarnivo

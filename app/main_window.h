@@ -82,7 +82,8 @@ class MainWindow {
   static constexpr const wchar_t* kCaption = L"《Tarnivo》 V 1.0";
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+  template <typename Window>
+  friend LRESULT CALLBACK RoutedWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool CreateControls();
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }

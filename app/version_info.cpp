@@ -5,22 +5,9 @@
 #include <vector>
 
 #include "app/res/version.h"
+#include "settings/paths.h"
 
 namespace tarnivo {
-
-namespace {
-
-std::wstring RunningModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD copied = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (copied == 0) return {};
-    if (copied < path.size()) return path.substr(0, copied);
-    path.resize(path.size() * 2);  // cut to fit: try a larger buffer
-  }
-}
-
-}  // namespace
 
 std::optional<int> FileRevision(const std::wstring& modulePath) {
   DWORD ignored = 0;
@@ -39,8 +26,6 @@ std::optional<int> FileRevision(const std::wstring& modulePath) {
   return static_cast<int>(LOWORD(info->dwFileVersionLS));
 }
 
-int ProgramRevision() {
-  return FileRevision(RunningModulePath()).value_or(TARNIVO_VERSION_REVISION);
-}
+int ProgramRevision() { return FileRevision(ExecutablePath()).value_or(TARNIVO_VERSION_REVISION); }
 
 }  // namespace tarnivo

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "app/window_routing.h"
 #include "dialogs/chooser_ids.h"
 #include "dialogs/placement.h"
 #include "dialogs/short_path.h"
@@ -110,7 +111,7 @@ bool FolderChooser::Load(HWND owner, std::wstring& startFolder, int32_t left, in
 
 bool FolderChooser::CreateWindowAndControls(HWND owner) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterWindowClass(instance, kClassName, WindowProc, nullptr) ||
+  if (!RegisterWindowClass(instance, kClassName, RoutedWindowProc<FolderChooser>, nullptr) ||
       !RegisterWindowClass(instance, kPictureClass, PictureProc,
                            reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)))) {
     return false;
@@ -426,18 +427,6 @@ LRESULT FolderChooser::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       break;
   }
   return DefWindowProcW(hwnd_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK FolderChooser::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<FolderChooser*>(create->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<FolderChooser*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  return self->HandleMessage(message, wParam, lParam);
 }
 
 // The select button selects when a mouse button (any of them) is released over it.

@@ -64,7 +64,8 @@ class FolderChooser {
  private:
   enum class UnloadMode { ByCode, Other };
 
-  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+  template <typename Window>
+  friend LRESULT CALLBACK RoutedWindowProc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK SelectButtonProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool CreateWindowAndControls(HWND owner);

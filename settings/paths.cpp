@@ -11,17 +11,18 @@ std::wstring EnsureTrailingBackslash(std::wstring path) {
   return path;
 }
 
-std::wstring ProgramFolder() {
-  std::wstring buffer(MAX_PATH, L'\0');
+std::wstring ExecutablePath() {
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD copied = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD copied = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (copied == 0) return {};
-    if (copied < buffer.size()) {
-      buffer.resize(copied);
-      break;
-    }
-    buffer.resize(buffer.size() * 2);  // truncated: the path is longer than the buffer
+    if (copied < path.size()) return path.substr(0, copied);
+    path.resize(path.size() * 2);  // cut to fit: try a larger buffer
   }
+}
+
+std::wstring ProgramFolder() {
+  std::wstring buffer = ExecutablePath();
   const size_t slash = buffer.find_last_of(L'\\');
   if (slash == std::wstring::npos) return {};
   // Keep the "\" of a drive root ("C:\"), drop it everywhere else.

@@ -8,6 +8,9 @@ namespace tarnivo {
 // `path` unchanged when it ends in "\", otherwise `path` + "\" ("" gives "\").
 std::wstring EnsureTrailingBackslash(std::wstring path);
 
+// Full path of the running executable; empty only if the system cannot say.
+std::wstring ExecutablePath();
+
 // Folder of the running executable as the system reports it: no trailing "\" except
 // at a drive root. Empty only if the system cannot say.
 std::wstring ProgramFolder();
