@@ -17,20 +17,6 @@ namespace {
 const std::wstring kSequenceTemplate = L"%name%\r\n_\r\n%Taxis:3,1,1%\r\n%ext%";
 const std::wstring kRule(32, L'=');
 
-// Every file name of a folder, sorted, so that a lost or extra file shows.
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 std::vector<std::wstring> Sorted(std::vector<std::wstring> names) {
   std::sort(names.begin(), names.end());
   return names;
@@ -130,7 +116,7 @@ TEST_F(RunTest, RenamesEveryEntryAndListsTheNewNames) {
     expected.push_back(entries[i].substr(0, dot) + L"_00" + std::to_wstring(i + 1) +
                        entries[i].substr(dot));
   }
-  EXPECT_EQ(FilesIn(work.Path()), Sorted(expected));
+  EXPECT_EQ(FileNamesIn(work.Path()), Sorted(expected));
   EXPECT_EQ(Sorted(window->File1().Entries()), Sorted({expected.begin() + 1, expected.end()}));
   EXPECT_TRUE(IsSummary(StatusText(), 4, 0)) << testing::PrintToString(StatusText());
   EXPECT_EQ(ReadFileBytes(work / L"notes.txt"), "keep");
@@ -150,15 +136,15 @@ TEST_F(RunTest, EmptyListWritesTheHeaderAloneAndDoesNotOpenIt) {
                        L"\r\n\t26-12-06 & 04:05:06\r\n" + kRule + L"\r\nx\r\n\r\n" + kRule +
                        L"\r\n\r\n\r\n");
   EXPECT_TRUE(shellCalls.empty());
-  EXPECT_EQ(FilesIn(work.Path()), std::vector<std::wstring>{L"a.txt"});
+  EXPECT_EQ(FileNamesIn(work.Path()), std::vector<std::wstring>{L"a.txt"});
 }
 
 TEST_F(RunTest, EmptyTemplateFailsEveryEntryAndOpensTheLog) {
   for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"}) work.WriteFile(name);
   StartOnWork();
-  const auto before = FilesIn(work.Path());
+  const auto before = FileNamesIn(work.Path());
   Run(L"");
-  EXPECT_EQ(FilesIn(work.Path()), before);
+  EXPECT_EQ(FileNamesIn(work.Path()), before);
   EXPECT_TRUE(IsSummary(StatusText(), 0, 3)) << testing::PrintToString(StatusText());
   EXPECT_TRUE(IdleState());
   EXPECT_EQ(EntryCount(), 3);
@@ -183,7 +169,7 @@ TEST_F(RunTest, LiteralTemplateRenamesTheFirstAndTheOthersFindTheNameTaken) {
   for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"}) work.WriteFile(name, "x");
   StartOnWork();
   Run(L"photo\r\n.jpg");
-  EXPECT_EQ(FilesIn(work.Path()), (std::vector<std::wstring>{L"b.jpg", L"c.jpg", L"photo.jpg"}));
+  EXPECT_EQ(FileNamesIn(work.Path()), (std::vector<std::wstring>{L"b.jpg", L"c.jpg", L"photo.jpg"}));
   EXPECT_TRUE(IsSummary(StatusText(), 1, 2)) << testing::PrintToString(StatusText());
   const std::wstring entries = LogEntries();
   EXPECT_EQ(entries.find(Entry(1, Folder(), L"photo.jpg", L"b.jpg", 58)), 0u) << entries.size();
@@ -198,7 +184,7 @@ TEST_F(RunTest, ANameOfALaterEntryIsTakenAtItsTurn) {
   StartOnWork();
   // 1 -> 2 and 2 -> 3 find their names taken; 3 -> 4 goes through.
   Run(L"%Taxis:1,2,1%\r\n.jpg");
-  EXPECT_EQ(FilesIn(work.Path()), (std::vector<std::wstring>{L"1.jpg", L"2.jpg", L"4.jpg"}));
+  EXPECT_EQ(FileNamesIn(work.Path()), (std::vector<std::wstring>{L"1.jpg", L"2.jpg", L"4.jpg"}));
   EXPECT_TRUE(IsSummary(StatusText(), 1, 2)) << testing::PrintToString(StatusText());
   EXPECT_EQ(LogEntries().find(Entry(1, Folder(), L"2.jpg", L"1.jpg", 58)), 0u);
   EXPECT_NE(LogEntries().find(Entry(2, Folder(), L"3.jpg", L"2.jpg", 58)), std::wstring::npos);
@@ -210,7 +196,7 @@ TEST_F(RunTest, FailingPieceIsLeftOutAndAFailingRenameAfterItLogsTwice) {
   work.WriteFile(L"b_.png", "taken");  // not listed, but its name is taken
   StartOnWork();
   Run(L"%name%\r\n_\r\n%Taxis:6,50%\r\n.png");
-  EXPECT_EQ(FilesIn(work.Path()), (std::vector<std::wstring>{L"a_.png", L"b.jpg", L"b_.png"}));
+  EXPECT_EQ(FileNamesIn(work.Path()), (std::vector<std::wstring>{L"a_.png", L"b.jpg", L"b_.png"}));
   EXPECT_EQ(ReadFileBytes(work / L"b_.png"), "taken");
   // Counts are files: a was renamed (without the failing piece), b was not.
   EXPECT_TRUE(IsSummary(StatusText(), 1, 1)) << testing::PrintToString(StatusText());
@@ -234,7 +220,7 @@ TEST_F(RunTest, LogOfTwoFailuresInCodePage936Bytes) {
   Run(templateText);
   // Every piece but one evaluates, so both files are renamed: a summary of 2 and 0.
   EXPECT_TRUE(IsSummary(StatusText(), 2, 0)) << testing::PrintToString(StatusText());
-  EXPECT_EQ(FilesIn(work.Path()), (Sorted({L"照片-.jpg", L"한국-.jpg"})));
+  EXPECT_EQ(FileNamesIn(work.Path()), (Sorted({L"照片-.jpg", L"한국-.jpg"})));
   std::wstring expected =
       L"\t《Tarnivo》 V 1.0\r\n"
       L"\t把错误代号发送到 " +
@@ -282,20 +268,20 @@ TEST_F(RunTest, NamesThatWouldLeaveTheFolderOrBeChangedAreRefused) {
       {L"trailing blank", L"%name%\r\n%ext%\r\n "},
       {L"longer than 255", std::wstring(252, L'x') + L"\r\n%ext%"},
   };
-  const std::vector<std::wstring> parentBefore = FilesIn(work.Path() + L"\\..");
+  const std::vector<std::wstring> parentBefore = FileNamesIn(work.Path() + L"\\..");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     shellCalls.clear();
     Run(c.templateText);
-    EXPECT_EQ(FilesIn(work.Path()), std::vector<std::wstring>{L"a.jpg"});
-    EXPECT_TRUE(FilesIn(sub).empty());
+    EXPECT_EQ(FileNamesIn(work.Path()), std::vector<std::wstring>{L"a.jpg"});
+    EXPECT_TRUE(FileNamesIn(sub).empty());
     EXPECT_TRUE(IsSummary(StatusText(), 0, 1)) << testing::PrintToString(StatusText());
     EXPECT_EQ(LogEntries().rfind(L"1" + kRule + L"\r\n拟转换文件名: ", 0), 0u);
     EXPECT_NE(LogEntries().find(L"错误代号: 52\r\n详细内容: 文件名无效 ("), std::wstring::npos);
     EXPECT_EQ(EntryCount(), 1);
     EXPECT_EQ(shellCalls.size(), 1u);
   }
-  EXPECT_EQ(FilesIn(work.Path() + L"\\.."), parentBefore);
+  EXPECT_EQ(FileNamesIn(work.Path() + L"\\.."), parentBefore);
   EXPECT_EQ(ReadFileBytes(work / L"a.jpg"), "a");
 }
 
@@ -307,7 +293,7 @@ TEST_F(RunTest, ALockedFileIsToldApartFromATakenName) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Run(kSequenceTemplate);
   CloseHandle(held);
-  EXPECT_EQ(FilesIn(work.Path()), std::vector<std::wstring>{L"a.jpg"});
+  EXPECT_EQ(FileNamesIn(work.Path()), std::vector<std::wstring>{L"a.jpg"});
   EXPECT_NE(LogEntries().find(L"错误代号: 55\r\n详细内容: 文件已打开 ("), std::wstring::npos)
       << testing::PrintToString(LogEntries());
 }
@@ -344,7 +330,7 @@ TEST_F(RunTest, WritelogDecidesWhetherTheLogIsWritten) {
     EXPECT_TRUE(IdleState());
     EXPECT_EQ(ReadFileBytes(LogPath()) == "previous run", !c.written);
     EXPECT_EQ(shellCalls.size(), c.written ? 1u : 0u);
-    EXPECT_EQ(FilesIn(work.Path()), std::vector<std::wstring>{L"a.jpg"});
+    EXPECT_EQ(FileNamesIn(work.Path()), std::vector<std::wstring>{L"a.jpg"});
   }
 }
 
@@ -403,7 +389,7 @@ TEST_F(RunTest, ALogThatCannotBeCreatedDoesNotStopTheRun) {
     }
     Start(L"\"" + files.Path() + L"\"");
     Run(L"%name%\r\n_\r\n%Taxis:6,50%\r\n%ext%");  // two failing pieces, two renames
-    EXPECT_EQ(FilesIn(files.Path()), (std::vector<std::wstring>{L"a_.jpg", L"b_.jpg"}));
+    EXPECT_EQ(FileNamesIn(files.Path()), (std::vector<std::wstring>{L"a_.jpg", L"b_.jpg"}));
     EXPECT_TRUE(IsSummary(StatusText(), 2, 0)) << testing::PrintToString(StatusText());
     EXPECT_TRUE(IdleState());
     EXPECT_TRUE(shellCalls.empty());  // an older log is not shown as this run's
@@ -490,9 +476,9 @@ TEST_F(RunTest, NothingDoneDuringARunChangesWhatItRenames) {
     Pump();
     shift = 0;
     ASSERT_TRUE(PumpUntil([&] { return !window->RunInProgress(); }));
-    EXPECT_EQ(FilesIn(files.Path()),
+    EXPECT_EQ(FileNamesIn(files.Path()),
               (std::vector<std::wstring>{L"a_001.jpg", L"b_002.jpg", L"c.txt", L"h.jpg"}));
-    EXPECT_EQ(FilesIn(other.Path()), std::vector<std::wstring>{L"x.jpg"});
+    EXPECT_EQ(FileNamesIn(other.Path()), std::vector<std::wstring>{L"x.jpg"});
     EXPECT_EQ(window->File1().Path(), files.Path());
     EXPECT_EQ(window->File1().Pattern(), L"*.jpg");
     EXPECT_FALSE(window->File1().Flags().hidden);
@@ -517,7 +503,7 @@ TEST_F(RunTest, ClosingDuringARunWaitsForItsEndAndSavesThePattern) {
   PostMessageW(Control(ids::ImgStart), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   PostMessageW(Main(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(PumpUntil([&] { return unloaded; }));
-  EXPECT_EQ(FilesIn(work.Path()), (std::vector<std::wstring>{L"a_001.jpg", L"b_002.jpg"}));
+  EXPECT_EQ(FileNamesIn(work.Path()), (std::vector<std::wstring>{L"a_001.jpg", L"b_002.jpg"}));
   EXPECT_EQ(ReadFileBytes(ConfigPath()), "[main]\r\nPattern=*.jpg\r\n");
 }
 

@@ -207,19 +207,6 @@ std::wstring RunAndWaitForSummary(HWND main) {
   return status;
 }
 
-std::vector<std::wstring> FileNames(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST_F(EndToEnd, RenamesEveryListedFileInExplorerOrder) {
   // Each file holds its own old name, so the new names show the order they were given in.
   for (const char* name : {"IMG_1.jpg", "IMG_10.jpg", "IMG_2.jpg", "notes.txt"}) {
@@ -236,7 +223,7 @@ TEST_F(EndToEnd, RenamesEveryListedFileInExplorerOrder) {
   EXPECT_NE(summary.find(L"秒, 共转换 :3个文件, 未转换 :0个文件"), std::wstring::npos) << summary;
   const std::vector<std::wstring> expected{L"notes.txt", L"photo_001.jpg", L"photo_002.jpg",
                                            L"photo_003.jpg"};
-  EXPECT_EQ(FileNames(work.Path()), expected);
+  EXPECT_EQ(FileNamesIn(work.Path()), expected);
   // IMG_2 before IMG_10, as the shell shows them.
   EXPECT_EQ(ReadFileBytes(work / L"photo_001.jpg"), "IMG_1.jpg");
   EXPECT_EQ(ReadFileBytes(work / L"photo_002.jpg"), "IMG_2.jpg");
@@ -267,7 +254,7 @@ TEST_F(EndToEnd, TakenNamesFailAndNoFileIsLost) {
   const std::wstring summary = RunAndWaitForSummary(main);
   EXPECT_NE(summary.find(L"共转换 :1个文件, 未转换 :2个文件"), std::wstring::npos) << summary;
   const std::vector<std::wstring> expected{L"b.jpg", L"c.jpg", L"same.jpg"};
-  EXPECT_EQ(FileNames(work.Path()), expected);
+  EXPECT_EQ(FileNamesIn(work.Path()), expected);
 
   const std::string log = ReadFileBytes(programFolder / L"Err.LOG");
   const std::string rule(32, '=');

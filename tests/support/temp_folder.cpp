@@ -1,5 +1,6 @@
 #include "tests/support/temp_folder.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace tarnivo::test {
@@ -19,9 +20,9 @@ TempFolder::TempFolder() {
   static LONG counter = 0;
   const std::wstring root = TempRoot();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::wstring candidate = root + L"tarnivo-test-" + std::to_wstring(GetCurrentProcessId()) +
-                                   L"-" + std::to_wstring(GetTickCount()) + L"-" +
-                                   std::to_wstring(InterlockedIncrement(&counter));
+    const std::wstring candidate =
+        root + L"tarnivo-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+        std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(InterlockedIncrement(&counter));
     if (CreateDirectoryW(candidate.c_str(), nullptr)) {
       path_ = candidate;
       return;
@@ -57,8 +58,8 @@ std::wstring TempFolder::MakeFolder(std::wstring_view name) const {
 }
 
 std::string ReadFileBytes(const std::wstring& path, bool* exists) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
   if (exists) *exists = file != INVALID_HANDLE_VALUE;
   if (file == INVALID_HANDLE_VALUE) return {};
   std::string bytes;
@@ -67,6 +68,19 @@ std::string ReadFileBytes(const std::wstring& path, bool* exists) {
   while (ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got > 0) bytes.append(chunk, got);
   CloseHandle(file);
   return bytes;
+}
+
+std::vector<std::wstring> FileNamesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 bool FileExists(const std::wstring& path) {

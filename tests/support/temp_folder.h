@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarnivo::test {
 
@@ -30,6 +31,8 @@ class TempFolder {
 // The bytes of a file; empty when it cannot be read. `exists` reports whether it opened.
 std::string ReadFileBytes(const std::wstring& path, bool* exists = nullptr);
 bool FileExists(const std::wstring& path);
+// The names of the files (not folders) in `folder`, sorted, so that a lost or extra file shows.
+std::vector<std::wstring> FileNamesIn(const std::wstring& folder);
 // Removes a folder and everything in it, read-only and hidden files included.
 void RemoveTree(const std::wstring& path);
 
