@@ -58,23 +58,14 @@ bool MainWindow::Create(int showCommand) {
     windowClass.lpszClassName = kClassName;
     if (!RegisterClassExW(&windowClass)) return false;
   }
-  HDC screen = GetDC(nullptr);
-  if (screen) {
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-  }
   constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   constexpr DWORD exStyle = WS_EX_CONTROLPARENT;
-  RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_)};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   windowBrush_.Reset(CreateSolidBrush(kWindowColor));
   editBrush_.Reset(CreateSolidBrush(kEditColor));
-  hwnd_ = CreateWindowExW(exStyle, kClassName, L"", style, x, y, width, height, nullptr, nullptr,
-                          instance, this);
+  // Size and place follow from the window's DPI, known once it exists: the layout sets
+  // them before the window is shown.
+  hwnd_ = CreateWindowExW(exStyle, kClassName, L"", style, 0, 0, 0, 0, nullptr, nullptr, instance,
+                          this);
   if (!hwnd_) return false;
   if (!CreateControls()) return false;
   Form_Load();
