@@ -1,10 +1,11 @@
-#include "app/handles.h"
 #include "app/file_list.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
+#include "app/handles.h"
+#include "app/list_box.h"
 #include "app/wildcard.h"
 #include "settings/paths.h"
 
@@ -167,12 +168,7 @@ bool ListFolder(const std::wstring& folder, const std::wstring& pattern, const F
 }
 
 bool FileList::Create(HWND parent, int controlId, const RECT& bounds) {
-  list_ = CreateWindowExW(
-      WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NODATA |
-          LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
-      bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), GetModuleHandleW(nullptr), nullptr);
+  list_ = CreateDatalessListBox(parent, controlId, bounds);
   if (!list_) return false;
   if (!SetWindowSubclass(list_, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
     return false;

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/file_list.h"
-#include "bench/bench_timing.h"
+#include "bench/bench_support.h"
 
 namespace {
 
@@ -52,19 +52,6 @@ bool ParseArguments(int argc, wchar_t** argv, Options& options) {
 bool IsWine() {
   const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
   return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
-std::wstring MakeTempFolder() {
-  wchar_t root[MAX_PATH + 1];
-  const DWORD length = GetTempPathW(MAX_PATH + 1, root);
-  if (length == 0 || length > MAX_PATH) return {};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::wstring candidate = std::wstring(root, length) + L"tarnivo-bench-" +
-                                   std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                   std::to_wstring(attempt);
-    if (CreateDirectoryW(candidate.c_str(), nullptr)) return candidate;
-  }
-  return {};
 }
 
 // Three names in four are photos ("IMG_<n>.jpg"), the rest other files, so "*.jpg"
@@ -184,7 +171,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   const bool ownFolder = options.folder.empty();
   if (ownFolder) {
-    options.folder = MakeTempFolder();
+    options.folder = tarnivo::bench::MakeTempFolder(L"tarnivo-bench-");
     if (options.folder.empty()) {
       fwprintf(stderr, L"cannot create a temp folder\n");
       return 1;

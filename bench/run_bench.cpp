@@ -20,7 +20,7 @@
 
 #include "app/control_ids.h"
 #include "app/main_window.h"
-#include "bench/bench_timing.h"
+#include "bench/bench_support.h"
 #include "engine/number_format.h"
 #include "engine/rename_run.h"
 
@@ -54,19 +54,6 @@ bool ParseArguments(int argc, wchar_t** argv, Options& options) {
 std::wstring MakeFolder(const std::wstring& parent, const std::wstring& name) {
   const std::wstring path = parent + L"\\" + name;
   return CreateDirectoryW(path.c_str(), nullptr) ? path : std::wstring();
-}
-
-std::wstring MakeTempRoot() {
-  wchar_t root[MAX_PATH + 1];
-  const DWORD length = GetTempPathW(MAX_PATH + 1, root);
-  if (length == 0 || length > MAX_PATH) return {};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::wstring candidate = std::wstring(root, length) + L"tarnivo-run-bench-" +
-                                   std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                   std::to_wstring(attempt);
-    if (CreateDirectoryW(candidate.c_str(), nullptr)) return candidate;
-  }
-  return {};
 }
 
 // Empty files IMG_00001.jpg ... in list order (zero-padded, so every order agrees).
@@ -172,7 +159,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  const std::wstring root = MakeTempRoot();
+  const std::wstring root = tarnivo::bench::MakeTempFolder(L"tarnivo-run-bench-");
   if (root.empty()) return 1;
   const std::vector<std::wstring> names = FileNames(options.files);
   std::vector<double> bare, run, engine;

@@ -1,4 +1,3 @@
-#include "app/handles.h"
 #include "dialogs/folder_list.h"
 
 #include <commctrl.h>
@@ -6,6 +5,8 @@
 
 #include <algorithm>
 
+#include "app/handles.h"
+#include "app/list_box.h"
 #include "settings/paths.h"
 
 namespace tarnivo {
@@ -135,12 +136,7 @@ bool ReadFolderRows(const std::wstring& path, std::vector<FolderRow>& rows) {
 }
 
 bool FolderList::Create(HWND parent, int controlId, const RECT& bounds) {
-  list_ = CreateWindowExW(
-      WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NODATA |
-          LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT,
-      bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), GetModuleHandleW(nullptr), nullptr);
+  list_ = CreateDatalessListBox(parent, controlId, bounds);
   return list_ != nullptr;
 }
 
