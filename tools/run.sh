@@ -9,21 +9,23 @@ folder=${1:-$HOME}
 shot=${2:-$root/build/mingw/screenshot.png}
 
 bash tools/setup.sh
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw --target tarnivo
-
-had_display=${DISPLAY:-}
 # shellcheck source=tools/wine-session.sh
 source tools/wine-session.sh
-wine_session_start build/mingw
+preset=$(windows_test_preset)  # the 64-bit build where 32-bit programs cannot run
+build=build/$preset
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target tarnivo
+
+had_display=${DISPLAY:-}
+wine_session_start "$build"
 trap wine_session_stop EXIT
 
 win_folder=$(winepath -w "$folder" 2>/dev/null)
 if [ -n "$had_display" ]; then
-  wine build/mingw/bin/tarnivo.exe "$win_folder"
+  wine "$build/bin/tarnivo.exe" "$win_folder"
   exit 0
 fi
-wine build/mingw/bin/tarnivo.exe "$win_folder" &
+wine "$build/bin/tarnivo.exe" "$win_folder" &
 app=$!
 sleep 6
 # No window manager: the window is the only non-black area of the screen.

@@ -32,3 +32,16 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then
   grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
   $SUDO locale-gen >/dev/null
 fi
+
+# A kernel that cannot run 32-bit programs (some virtual machines) cannot start Wine's
+# 32-bit loader: the Windows tests then run on a 64-bit build under 64-bit Wine.
+if ! /lib/ld-linux.so.2 --help >/dev/null 2>&1; then
+  for p in wine64 g++-mingw-w64-x86-64-posix; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+      DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+        wine64 g++-mingw-w64-x86-64-posix
+      break
+    fi
+  done
+fi

@@ -2,6 +2,13 @@
 #   wine_session_start BUILD_DIR   sets the environment, starts Xvfb when there is no
 #                                  display, creates the prefix once, keeps one wineserver
 #   wine_session_stop              stops exactly that wineserver and that Xvfb
+#   windows_test_preset            "mingw", or "mingw64" on a machine whose kernel cannot
+#                                  run 32-bit programs (Wine's 32-bit loader then fails
+#                                  with "Exec format error"; some virtual machines)
+
+windows_test_preset() {
+  if /lib/ld-linux.so.2 --help >/dev/null 2>&1; then echo mingw; else echo mingw64; fi
+}
 
 wine_session_start() {
   local build_dir
@@ -9,7 +16,21 @@ wine_session_start() {
   unset LC_ALL LC_CTYPE
   export LANG=zh_CN.UTF-8      # ANSI code page 936, as on the target systems
   export WINEPREFIX="$build_dir/wineprefix"
-  export WINEARCH=win32
+  # A 64-bit test build (machines that cannot run 32-bit programs) needs a 64-bit prefix.
+  # "wine" starts the 32-bit loader whenever it is installed, so a 64-bit session puts
+  # wrappers for the 64-bit one first on PATH (winepath and wineboot go through them too).
+  if grep -q "x86_64-w64-mingw32" "$build_dir/CMakeCache.txt" 2>/dev/null; then
+    export WINEARCH=win64
+    mkdir -p "$build_dir/wine64-bin"
+    for name in wine wine-stable; do
+      printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$build_dir/wine64-bin/$name"
+      chmod +x "$build_dir/wine64-bin/$name"
+    done
+    _tarnivo_saved_path=$PATH
+    export PATH="$build_dir/wine64-bin:$PATH"
+  else
+    export WINEARCH=win32
+  fi
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   _tarnivo_xvfb_pid=""
@@ -42,6 +63,10 @@ wine_session_stop() {
     WINEPREFIX="$_tarnivo_wineprefix" wineserver -k >/dev/null 2>&1 || true
     WINEPREFIX="$_tarnivo_wineprefix" wineserver -w >/dev/null 2>&1 || true
     _tarnivo_wineprefix=""
+  fi
+  if [ -n "${_tarnivo_saved_path:-}" ]; then
+    export PATH=$_tarnivo_saved_path
+    _tarnivo_saved_path=""
   fi
   if [ -n "${_tarnivo_xvfb_pid:-}" ]; then
     kill "$_tarnivo_xvfb_pid" >/dev/null 2>&1 || true
