@@ -18,8 +18,8 @@ int RunApplication(int showCommand) {
   InitCommonControlsEx(&controls);
 
   MainWindowOptions options;
-  options.programFolder = ProgramFolder();
-  options.arguments = ArgumentsAfterProgramName(GetCommandLineW());
+  options.ProgramFolder = ProgramFolder();
+  options.Arguments = ArgumentsAfterProgramName(GetCommandLineW());
   MainWindow window(std::move(options));
   if (!window.Create(showCommand)) return 1;
 

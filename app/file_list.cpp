@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "app/handles.h"
-#include "app/list_box.h"
+#include "win/handles.h"
+#include "win/list_box.h"
 #include "app/wildcard.h"
 #include "settings/paths.h"
 
@@ -20,11 +20,11 @@ bool IsRoot(const std::wstring& path) {
 }
 
 bool PassesFlags(DWORD attributes, const FileListFlags& flags) {
-  if ((attributes & FILE_ATTRIBUTE_HIDDEN) && !flags.hidden) return false;
-  if ((attributes & FILE_ATTRIBUTE_SYSTEM) && !flags.system) return false;
-  if (flags.readOnly && !(attributes & FILE_ATTRIBUTE_READONLY)) return false;
-  if (flags.archive && !(attributes & FILE_ATTRIBUTE_ARCHIVE)) return false;
-  return flags.normal || (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+  if ((attributes & FILE_ATTRIBUTE_HIDDEN) && !flags.Hidden) return false;
+  if ((attributes & FILE_ATTRIBUTE_SYSTEM) && !flags.System) return false;
+  if (flags.ReadOnly && !(attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  if (flags.Archive && !(attributes & FILE_ATTRIBUTE_ARCHIVE)) return false;
+  return flags.Normal || (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
 }
 
@@ -111,19 +111,19 @@ std::u32string SortKey(const std::wstring& name, const std::vector<char32_t>& ra
 void SortInExplorerOrder(std::vector<std::wstring>& names) {
   const std::vector<char32_t> ranks = CharacterRanks(names);
   struct Item {
-    std::u32string key;
-    std::wstring* name;
+    std::u32string Key;
+    std::wstring* Name;
   };
   std::vector<Item> items;
   items.reserve(names.size());
   for (std::wstring& name : names) items.push_back({SortKey(name, ranks), &name});
   std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-    const int order = a.key.compare(b.key);
-    return order != 0 ? order < 0 : *a.name < *b.name;
+    const int order = a.Key.compare(b.Key);
+    return order != 0 ? order < 0 : *a.Name < *b.Name;
   });
   std::vector<std::wstring> sorted;
   sorted.reserve(names.size());
-  for (Item& item : items) sorted.push_back(std::move(*item.name));
+  for (Item& item : items) sorted.push_back(std::move(*item.Name));
   names = std::move(sorted);
 }
 
@@ -211,22 +211,22 @@ void FileList::SetPattern(const std::wstring& pattern) {
 }
 
 void FileList::SetHidden(bool value) {
-  flags_.hidden = value;
+  flags_.Hidden = value;
   Refresh();
 }
 
 void FileList::SetSystem(bool value) {
-  flags_.system = value;
+  flags_.System = value;
   Refresh();
 }
 
 void FileList::SetReadOnly(bool value) {
-  flags_.readOnly = value;
+  flags_.ReadOnly = value;
   Refresh();
 }
 
 void FileList::SetArchive(bool value) {
-  flags_.archive = value;
+  flags_.Archive = value;
   Refresh();
 }
 
@@ -251,18 +251,7 @@ std::wstring FileList::FileName() const {
   return index >= 0 && index < Count() ? entries_[static_cast<size_t>(index)] : std::wstring();
 }
 
-void FileList::SetFont(HFONT font) {
-  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  HDC dc = GetDC(list_);
-  if (!dc) return;
-  const HGDIOBJ old = SelectObject(dc, font);
-  TEXTMETRICW metrics{};
-  if (GetTextMetricsW(dc, &metrics)) {
-    SendMessageW(list_, LB_SETITEMHEIGHT, 0, MAKELPARAM(metrics.tmHeight + 2, 0));
-  }
-  SelectObject(dc, old);
-  ReleaseDC(list_, dc);
-}
+void FileList::SetFont(HFONT font) { SetListBoxFont(list_, font); }
 
 void FileList::DrawItem(const DRAWITEMSTRUCT& item) const {
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
@@ -304,7 +293,7 @@ LRESULT CALLBACK FileList::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
-      if (self->onMouseDown) self->onMouseDown();
+      if (self->OnMouseDown) self->OnMouseDown();
       break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, ListProc, kSubclassId);

@@ -12,14 +12,14 @@
 namespace tarnivo {
 
 // The attribute flags of the list. A file is listed when it matches the pattern and:
-// it is not hidden unless `hidden`, not system unless `system`, read-only if `readOnly`,
-// archive if `archive`. `normal` (plain files) is never changed by the program.
+// it is not hidden unless `Hidden`, not system unless `System`, read-only if `ReadOnly`,
+// archive if `Archive`. `Normal` (plain files) is never changed by the program.
 struct FileListFlags {
-  bool hidden = false;
-  bool system = false;
-  bool readOnly = false;
-  bool archive = false;
-  bool normal = true;
+  bool Hidden = false;
+  bool System = false;
+  bool ReadOnly = false;
+  bool Archive = false;
+  bool Normal = true;
 };
 
 class FileList {
@@ -58,7 +58,7 @@ class FileList {
   std::wstring FileName() const;
 
   // Called for a press of any mouse button on the list.
-  std::function<void()> onMouseDown;
+  std::function<void()> OnMouseDown;
 
   // Sets the font of the names and the row height that goes with it.
   void SetFont(HFONT font);

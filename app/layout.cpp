@@ -143,34 +143,8 @@ std::span<const ControlSpec> MainWindowControls() { return kControls; }
 
 const ControlSpec* FindControl(int id) {
   const auto found = std::find_if(kControls.begin(), kControls.end(),
-                                  [id](const ControlSpec& entry) { return entry.id == id; });
+                                  [id](const ControlSpec& entry) { return entry.Id == id; });
   return found == kControls.end() ? nullptr : &*found;
-}
-
-RECT ToPixels(const TwipsRect& place, int dpi) {
-  return RECT{TwipsToPixels(place.left, dpi), TwipsToPixels(place.top, dpi),
-              TwipsToPixels(place.left + place.width, dpi),
-              TwipsToPixels(place.top + place.height, dpi)};
-}
-
-int WindowDpi(HWND window) {
-  using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-  static const auto getDpiForWindow = [] {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<GetDpiForWindowFunction>(
-                        reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")))
-                  : nullptr;
-  }();
-  if (getDpiForWindow) {
-    const UINT dpi = getDpiForWindow(window);
-    if (dpi != 0) return static_cast<int>(dpi);  // 0: not a window
-  }
-  int dpi = USER_DEFAULT_SCREEN_DPI;
-  if (HDC screen = GetDC(nullptr)) {
-    dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-  }
-  return dpi;
 }
 
 }  // namespace tarnivo

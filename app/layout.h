@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "win/twips.h"
+
 namespace tarnivo {
 
 inline constexpr int kClientWidthTwips = 7230;
@@ -19,10 +21,6 @@ inline constexpr COLORREF kPanelBorderColor = RGB(128, 128, 128);  // LineBorder
 inline constexpr COLORREF kHeaderTextColor = RGB(0, 128, 0);
 inline constexpr COLORREF kStatusTextColor = RGB(64, 64, 64);
 inline constexpr COLORREF kPlainTextColor = RGB(0, 0, 0);
-
-struct TwipsRect {
-  int left, top, width, height;
-};
 
 enum class FontKind { Ui, Header, Template };
 
@@ -39,30 +37,19 @@ enum class Paint {
 // One child control of the main window. The table lists them from the top of the z-order
 // down, which is also the focus order of the controls that take the focus.
 struct ControlSpec {
-  int id;
-  const wchar_t* windowClass;  // null: File1, which FileList creates
-  std::wstring_view text;
-  DWORD style;
-  TwipsRect place;  // a ShapeBorder's place is set by the resize rules
-  FontKind font = FontKind::Ui;
-  Paint paint = Paint::System;
-  COLORREF color = kPlainTextColor;  // a label's text, a line's or frame's colour
-  bool fitsText = false;             // a label sized to its text in its font
+  int Id;
+  const wchar_t* WindowClass;  // null: File1, which FileList creates
+  std::wstring_view Text;
+  DWORD Style;
+  TwipsRect Place;  // a ShapeBorder's place is set by the resize rules
+  FontKind Font = FontKind::Ui;
+  Paint Painting = Paint::System;
+  COLORREF Color = kPlainTextColor;  // a label's text, a line's or frame's colour
+  bool FitsText = false;             // a label sized to its text in its font
 };
 
 std::span<const ControlSpec> MainWindowControls();
 // The entry of `id`; null when the table has none.
 const ControlSpec* FindControl(int id);
-
-// Twips to pixels at `dpi` dots per inch, rounded to the nearest pixel.
-inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
-
-// Each edge converted on its own, so rectangles that share an edge in twips share it in
-// pixels at every DPI.
-RECT ToPixels(const TwipsRect& place, int dpi);
-
-// The window's DPI: GetDpiForWindow where the system has it (Windows 10 1607 and later),
-// else the screen's logical DPI.
-int WindowDpi(HWND window);
 
 }  // namespace tarnivo

@@ -7,32 +7,19 @@
 #include "app/command_line.h"
 #include "app/control_ids.h"
 #include "app/layout.h"
-#include "app/window_routing.h"
 #include "app/pictures.h"
 #include "app/res/resource.h"
-#include "settings/code_page.h"
 #include "settings/path_probe.h"
 #include "settings/paths.h"
+#include "win/code_page.h"
+#include "win/control_colors.h"
+#include "win/keyboard.h"
+#include "win/window_class.h"
 
 namespace tarnivo {
 
-namespace {
-
-constexpr WORD kKeyV = 0x56;
-constexpr int kShiftCtrl = 2;
-
-int KeyboardShiftState() {
-  int state = 0;
-  if (GetKeyState(VK_SHIFT) < 0) state |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) state |= 2;
-  if (GetKeyState(VK_MENU) < 0) state |= 4;
-  return state;
-}
-
-}  // namespace
-
 MainWindow::MainWindow(MainWindowOptions options)
-    : options_(std::move(options)), settings_(options_.programFolder) {}
+    : options_(std::move(options)), settings_(options_.ProgramFolder) {}
 
 MainWindow::~MainWindow() {
   if (hwnd_) {
@@ -43,21 +30,14 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::Create(int showCommand) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW windowClass{sizeof(windowClass)};
-  if (!GetClassInfoExW(instance, kClassName, &windowClass)) {
-    windowClass = WNDCLASSEXW{sizeof(windowClass)};
-    windowClass.lpfnWndProc = RoutedWindowProc<MainWindow>;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARNIVO));
-    if (!windowClass.hIcon) windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    // The caption's small icon: the 16 x 16 drawing rather than the 32 x 32 one shrunk.
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_TARNIVO), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
-    if (!RegisterClassExW(&windowClass)) return false;
-  }
+  WindowClassSpec windowClass{kClassName, RoutedWindowProc<MainWindow>};
+  windowClass.Icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARNIVO));
+  if (!windowClass.Icon) windowClass.Icon = LoadIconW(nullptr, IDI_APPLICATION);
+  // The caption's small icon: the 16 x 16 drawing rather than the 32 x 32 one shrunk.
+  windowClass.SmallIcon = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IDI_TARNIVO), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  if (!RegisterWindowClass(windowClass)) return false;
   constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   constexpr DWORD exStyle = WS_EX_CONTROLPARENT;
   windowBrush_.Reset(CreateSolidBrush(kWindowColor));
@@ -76,22 +56,14 @@ bool MainWindow::Create(int showCommand) {
 
 bool MainWindow::CreateControls() {
   if (!CreateLayoutControls()) return false;
-  file1_.onMouseDown = [this] { RefreshStatusLine(); };
+  file1_.OnMouseDown = [this] { RefreshStatusLine(); };
   InitTemplateEditor();
   SetRunningState(1);
   return true;
 }
 
-std::wstring MainWindow::ControlText(int id) const {
-  HWND control = Control(id);
-  const int length = GetWindowTextLengthW(control);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), length + 1)));
-  return text;
-}
-
 int MainWindow::CurrentShiftState() const {
-  return options_.shiftState ? options_.shiftState() : KeyboardShiftState();
+  return options_.ShiftState ? options_.ShiftState() : KeyboardShiftState();
 }
 
 // Start-up: each step goes ahead whatever the one before it managed.
@@ -104,7 +76,7 @@ void MainWindow::Form_Load() {
   keywords_.Taxis = settings_.Read(setting::KeywordTaxis);
   file1_.SetPattern(settings_.Read(setting::Pattern));
   SetWindowTextW(Control(ids::TextPatt), file1_.Pattern().c_str());
-  currentFolder_ = FolderCandidate(options_.arguments);
+  currentFolder_ = FolderCandidate(options_.Arguments);
   if (IsListableFolder(GetPathAttributes(currentFolder_))) {
     file1_.SetPath(currentFolder_);  // a folder that cannot be listed leaves the list as it was
     RefreshStatusLine();
@@ -121,7 +93,7 @@ void MainWindow::Form_Unload() {
   unloaded_ = true;
   // The list's pattern, not unapplied text in the pattern box. A refused write (read-only
   // folder) just leaves the setting unsaved.
-  settings_.Write(setting::Pattern.section, setting::Pattern.key, file1_.Pattern());
+  settings_.Write(setting::Pattern, file1_.Pattern());
   StopAcceptingDrops();
   DestroyWindow(hwnd_);
 }
@@ -131,7 +103,7 @@ void MainWindow::Labexit_Click() { Form_Unload(); }
 void MainWindow::Form_KeyDown(WORD keyCode, int shift) {
   // The key is tested before the clipboard is touched: reading it on every key press
   // would open the system-wide clipboard for each keystroke.
-  if (keyCode != kKeyV || shift != kShiftCtrl) return;
+  if (!IsFolderPasteKey(keyCode, shift)) return;
   if (runInProgress_) return;  // the list stays as the run found it
   const std::wstring text = ReadClipboardText(hwnd_);
   // No text at all (an empty clipboard, a picture) is no folder; the probe alone would let
@@ -142,9 +114,9 @@ void MainWindow::Form_KeyDown(WORD keyCode, int shift) {
 }
 
 void MainWindow::ShellOpen(const std::wstring& file) {
-  const std::wstring folder = EnsureTrailingBackslash(options_.programFolder);
-  if (options_.shellOpen) {
-    options_.shellOpen(hwnd_, file, folder);
+  const std::wstring folder = EnsureTrailingBackslash(options_.ProgramFolder);
+  if (options_.ShellOpen) {
+    options_.ShellOpen(hwnd_, file, folder);
     return;
   }
   // The shell reports a missing file or association itself; the program has nothing to add.
@@ -223,9 +195,8 @@ LRESULT MainWindow::ControlColor(HDC dc, HWND control) {
     text = kStatusTextColor;
   }
   const bool edit = id == ids::TextPatt || id == ids::TextRull;
-  SetTextColor(dc, text);
-  SetBkColor(dc, edit ? kEditColor : kWindowColor);
-  return reinterpret_cast<LRESULT>(edit ? editBrush_.Get() : windowBrush_.Get());
+  return edit ? ColorControl(dc, text, kEditColor, editBrush_.Get())
+              : ColorControl(dc, text, kWindowColor, windowBrush_.Get());
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -256,12 +227,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
       if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
       break;
-    case WM_ERASEBKGND: {
-      RECT client;
-      GetClientRect(hwnd_, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, windowBrush_.Get());
-      return 1;
-    }
+    case WM_ERASEBKGND:
+      return EraseWithBrush(hwnd_, reinterpret_cast<HDC>(wParam), windowBrush_.Get());
     case WM_CLOSE:
       Form_Unload();
       return 0;
@@ -269,8 +236,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NCDESTROY: {
       hwnd_ = nullptr;
-      if (options_.onUnloaded) {
-        options_.onUnloaded();
+      if (options_.OnUnloaded) {
+        options_.OnUnloaded();
       } else {
         PostQuitMessage(0);
       }

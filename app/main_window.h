@@ -12,37 +12,38 @@
 #include <string>
 
 #include "app/file_list.h"
-#include "app/handles.h"
 #include "app/pictures.h"
 #include "engine/token.h"
 #include "settings/settings_store.h"
+#include "win/handles.h"
+#include "win/window_text.h"
 
 namespace tarnivo {
 
 // What the window takes from its surroundings; the program fills it from the process,
 // tests from their temp folders.
 struct MainWindowOptions {
-  std::wstring programFolder;   // holds "config.ini"
-  std::wstring arguments;       // the command line after the program's own name
+  std::wstring ProgramFolder;   // holds "config.ini"
+  std::wstring Arguments;       // the command line after the program's own name
   // Modifier keys now down: 1 Shift, 2 Ctrl, 4 Alt, added. Defaults to the keyboard.
-  std::function<int()> shiftState;
+  std::function<int()> ShiftState;
   // Runs once the window is gone. Defaults to ending the message loop.
-  std::function<void()> onUnloaded;
+  std::function<void()> OnUnloaded;
   // Opens a document of the program folder through the Windows shell ("Err.LOG",
   // "help.chm"). Defaults to ShellExecuteA(owner, "Open", file, "", folder, 1); tests
   // record the call instead of starting a viewer.
-  std::function<void(HWND owner, const std::wstring& file, const std::wstring& folder)> shellOpen;
+  std::function<void(HWND owner, const std::wstring& file, const std::wstring& folder)> ShellOpen;
   // Shows a pop-up menu at a screen point and returns the chosen item's id, 0 for none.
   // Defaults to TrackPopupMenu; tests read the menu's states and choose an item instead.
-  std::function<int(HMENU menu, POINT screenPoint)> popupMenu;
+  std::function<int(HMENU menu, POINT screenPoint)> PopupMenu;
   // Shows a modal message box and returns the button pressed. Defaults to MessageBoxW.
   std::function<int(HWND owner, const std::wstring& text, const std::wstring& title, UINT style)>
-      messageBox;
+      ShowMessageBox;
   // The revision the About box shows. Unset: the program's own version resource.
-  std::optional<int> revision;
+  std::optional<int> Revision;
   // The local date and time for the template's date tokens and the log header. Defaults
   // to the system clock.
-  std::function<DateTime()> localTime;
+  std::function<DateTime()> LocalTime;
 };
 
 class MainWindow {
@@ -87,7 +88,7 @@ class MainWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool CreateControls();
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
-  std::wstring ControlText(int id) const;
+  std::wstring ControlText(int id) const { return WindowText(Control(id)); }
   int CurrentShiftState() const;
   void ShellOpen(const std::wstring& file);  // a file of the program folder
   LRESULT ControlColor(HDC dc, HWND control);

@@ -9,9 +9,9 @@ void MainWindow::ImgSetPath_Click() {
   // A run renames the list it started with, and only its end restores the idle state.
   if (RunInProgress()) return;
   FolderChooserOptions chooser;
-  chooser.programFolder = options_.programFolder;
-  chooser.clipboardText = [this] { return ReadClipboardText(hwnd_); };
-  chooser.shiftState = [this] { return CurrentShiftState(); };
+  chooser.ProgramFolder = options_.ProgramFolder;
+  chooser.ClipboardText = [this] { return ReadClipboardText(hwnd_); };
+  chooser.ShiftState = [this] { return CurrentShiftState(); };
   // Empty: the chooser always opens in the program's folder, centred over the window.
   std::wstring startFolder;
   const std::wstring chosen = ChooseFolder(hwnd_, startFolder, 0, 0, std::move(chooser));

@@ -8,6 +8,8 @@
 #include "app/layout.h"
 #include "app/main_window.h"
 #include "app/pictures.h"
+#include "win/fonts.h"
+#include "win/window_text.h"
 
 namespace tarnivo {
 
@@ -25,30 +27,6 @@ SIZE PixelSize(const TwipsRect& place, int dpi) {
   return SIZE{Width(r), Height(r)};
 }
 
-UniqueFont MakeFont(const wchar_t* face, int points, int dpi, BYTE charset) {
-  LOGFONTW font{};
-  font.lfHeight = -MulDiv(points, dpi, 72);
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = charset;
-  lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-  return UniqueFont(CreateFontIndirectW(&font));
-}
-
-// The system's message font, which the system gives for its own DPI, at `dpi`.
-UniqueFont MakeUiFont(int dpi) {
-  NONCLIENTMETRICSW metrics{sizeof(metrics)};
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    return MakeFont(L"Tahoma", 8, dpi, DEFAULT_CHARSET);
-  }
-  int systemDpi = USER_DEFAULT_SCREEN_DPI;
-  if (HDC screen = GetDC(nullptr)) {
-    systemDpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-  }
-  metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, systemDpi);
-  return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
-}
-
 void FillSolid(HDC dc, const RECT& r, COLORREF color) {
   SetBkColor(dc, color);
   ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
@@ -59,13 +37,6 @@ void FrameSolid(HDC dc, const RECT& r, COLORREF color) {
   FillSolid(dc, {r.left, r.bottom - 1, r.right, r.bottom}, color);
   FillSolid(dc, {r.left, r.top, r.left + 1, r.bottom}, color);
   FillSolid(dc, {r.right - 1, r.top, r.right, r.bottom}, color);
-}
-
-std::wstring WindowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
-  return text;
 }
 
 void SetPicture(HWND control, HBITMAP picture) {
@@ -87,15 +58,15 @@ bool MainWindow::CreateLayoutControls() {
   CreatePictures();
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   for (const ControlSpec& entry : MainWindowControls()) {
-    const RECT r = ToPixels(entry.place, dpi_);
-    if (!entry.windowClass) {
-      if (!file1_.Create(hwnd_, entry.id, r)) return false;
+    const RECT r = ToPixels(entry.Place, dpi_);
+    if (!entry.WindowClass) {
+      if (!file1_.Create(hwnd_, entry.Id, r)) return false;
       continue;
     }
-    const std::wstring text(entry.text);
+    const std::wstring text(entry.Text);
     const HWND control = CreateWindowExW(
-        0, entry.windowClass, text.c_str(), entry.style, r.left, r.top, Width(r), Height(r), hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
+        0, entry.WindowClass, text.c_str(), entry.Style, r.left, r.top, Width(r), Height(r), hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.Id)), instance, nullptr);
     if (!control) return false;
   }
   pointers_[ids::ImgRefresh] = LoadPointer(instance);
@@ -106,7 +77,7 @@ bool MainWindow::CreateLayoutControls() {
 }
 
 void MainWindow::CreateFonts() {
-  uiFont_ = MakeUiFont(dpi_);
+  uiFont_ = MakeMessageFont(dpi_);
   if (!uiFont_) uiFont_.Reset(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
   headerFont_ = MakeFont(L"宋体", 9, dpi_, GB2312_CHARSET);
   templateFont_ = MakeFont(L"宋体", 12, dpi_, GB2312_CHARSET);
@@ -114,22 +85,22 @@ void MainWindow::CreateFonts() {
 
 void MainWindow::CreatePictures() {
   // Each picture has the size of the control that holds it.
-  const PictureSizes sizes{PixelSize(FindControl(ids::ImgStart3)->place, dpi_),
-                           PixelSize(FindControl(ids::ImgSetPath)->place, dpi_)};
+  const PictureSizes sizes{PixelSize(FindControl(ids::ImgStart3)->Place, dpi_),
+                           PixelSize(FindControl(ids::ImgSetPath)->Place, dpi_)};
   pictures_ = LoadWindowPictures(GetModuleHandleW(nullptr), sizes);
 }
 
 void MainWindow::ApplyFontsAndPictures() {
   for (const ControlSpec& entry : MainWindowControls()) {
-    const HFONT font = entry.font == FontKind::Header     ? headerFont_.Get()
-                       : entry.font == FontKind::Template ? templateFont_.Get()
+    const HFONT font = entry.Font == FontKind::Header     ? headerFont_.Get()
+                       : entry.Font == FontKind::Template ? templateFont_.Get()
                                                          : uiFont_.Get();
-    if (entry.id == ids::File1) {
+    if (entry.Id == ids::File1) {
       file1_.SetFont(font);  // also sets the row height
     } else {
-      SendMessageW(Control(entry.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      SendMessageW(Control(entry.Id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
-    if (entry.fitsText) FitLabelToText(Control(entry.id));
+    if (entry.FitsText) FitLabelToText(Control(entry.Id));
   }
   // The text boxes have no border of their own: keep their text off the edges.
   const int margin = TwipsToPixels(kTextMarginTwips, dpi_);
@@ -138,25 +109,23 @@ void MainWindow::ApplyFontsAndPictures() {
                  MAKELPARAM(margin, margin));
   }
   // Image controls take the size of their pictures.
-  SetPicture(Control(ids::ImgStart3), pictures_.startIdle.Get());
-  SetPicture(Control(ids::ImgStart2), pictures_.startRunning.Get());
-  SetPicture(Control(ids::ImgSetPath), pictures_.setPath.Get());
-  SetPicture(Control(ids::ImgRefresh), pictures_.refresh.Get());
-  stripPictures_[0] = pictures_.strip.Get();
+  SetPicture(Control(ids::ImgStart3), pictures_.StartIdle.Get());
+  SetPicture(Control(ids::ImgStart2), pictures_.StartRunning.Get());
+  SetPicture(Control(ids::ImgSetPath), pictures_.SetPath.Get());
+  SetPicture(Control(ids::ImgRefresh), pictures_.Refresh.Get());
+  stripPictures_[0] = pictures_.Strip.Get();
 }
 
 void MainWindow::FitLabelToText(HWND label) const {
-  const HDC dc = GetDC(label);
-  if (!dc) return;
+  const WindowDc dc(label);
+  if (!dc) return;  // keeps the size of the table
   const auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
-  const HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  const SelectedObject selected(dc.Get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
   const std::wstring text = WindowText(label);
   SIZE size{};
-  const bool measured =
-      GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size) != FALSE;
-  SelectObject(dc, old);
-  ReleaseDC(label, dc);
-  if (!measured) return;  // keeps the size of the table
+  if (!GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size)) {
+    return;  // keeps the size of the table
+  }
   SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -228,8 +197,8 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   CreateFonts();
   CreatePictures();
   for (const ControlSpec& entry : MainWindowControls()) {
-    const RECT r = ToPixels(entry.place, dpi_);
-    MoveWindow(Control(entry.id), r.left, r.top, Width(r), Height(r), FALSE);
+    const RECT r = ToPixels(entry.Place, dpi_);
+    MoveWindow(Control(entry.Id), r.left, r.top, Width(r), Height(r), FALSE);
   }
   ApplyFontsAndPictures();
   ShowStartPicture();
@@ -249,8 +218,6 @@ bool MainWindow::OnSetCursor(HWND over, int hitTest) {
 // show them, so a label on a strip looks like part of it.
 void MainWindow::PaintStrips(HDC dc, HWND target) const {
   const RECT place = ClientRectOf(target);
-  const HDC source = CreateCompatibleDC(dc);
-  if (!source) return;
   SetStretchBltMode(dc, COLORONCOLOR);
   for (int index = 0; index < static_cast<int>(stripPictures_.size()); ++index) {
     const HBITMAP picture = stripPictures_[static_cast<size_t>(index)];
@@ -259,27 +226,26 @@ void MainWindow::PaintStrips(HDC dc, HWND target) const {
     if (!picture || !IntersectRect(&overlap, &strip, &place)) continue;
     BITMAP info{};
     if (!GetObjectW(picture, sizeof(info), &info)) continue;
-    const HGDIOBJ old = SelectObject(source, picture);
+    const MemoryDc source(picture);
+    if (!source.Get()) continue;  // the strip stays in the window colour
     StretchBlt(dc, strip.left - place.left, strip.top - place.top, Width(strip), Height(strip),
-               source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    SelectObject(source, old);
+               source.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
   }
-  DeleteDC(source);
 }
 
 bool MainWindow::DrawDecoration(const DRAWITEMSTRUCT& item) const {
   if (item.CtlType != ODT_STATIC) return false;
   const ControlSpec* entry = FindControl(static_cast<int>(item.CtlID));
-  if (!entry || entry->paint == Paint::System) return false;
+  if (!entry || entry->Painting == Paint::System) return false;
   const HDC dc = item.hDC;
   const RECT& r = item.rcItem;
-  switch (entry->paint) {
+  switch (entry->Painting) {
     case Paint::Line:
-      FillSolid(dc, r, entry->color);
+      FillSolid(dc, r, entry->Color);
       break;
     case Paint::Frame:
       FillSolid(dc, r, kWindowColor);
-      FrameSolid(dc, r, entry->color);
+      FrameSolid(dc, r, entry->Color);
       break;
     case Paint::Strip:
       FillSolid(dc, r, kWindowColor);
@@ -289,14 +255,13 @@ bool MainWindow::DrawDecoration(const DRAWITEMSTRUCT& item) const {
       FillSolid(dc, r, kWindowColor);
       PaintStrips(dc, item.hwndItem);
       const auto font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
-      const HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+      const SelectedObject selected(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
       SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, entry->color);
+      SetTextColor(dc, entry->Color);
       std::wstring text = WindowText(item.hwndItem);
       RECT box = r;
       DrawTextW(dc, text.data(), static_cast<int>(text.size()), &box,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-      SelectObject(dc, old);
       break;
     }
     case Paint::System:

@@ -63,9 +63,9 @@ void MainWindow::ImgStart_Click() {
   setup.Folder = EnsureTrailingBackslash(file1_.Path());
   setup.Names = file1_.Entries();
   setup.TemplateText = ControlText(ids::TextRull);
-  setup.Context = MakeTokenContext(keywords_, settings_, options_.localTime);
+  setup.Context = MakeTokenContext(keywords_, settings_, options_.LocalTime);
   if (LoggingWanted(settings_.Read(setting::WriteLog))) {
-    setup.LogPath = EnsureTrailingBackslash(options_.programFolder) + kLogName;
+    setup.LogPath = EnsureTrailingBackslash(options_.ProgramFolder) + kLogName;
   }
   wchar_t caption[128] = L"";
   GetWindowTextW(hwnd_, caption, static_cast<int>(std::size(caption)));
@@ -108,7 +108,7 @@ void MainWindow::LetEventsRun() {
 bool MainWindow::HoldOffCheckBox(int index) {
   if (!runInProgress_) return false;
   const FileListFlags& flags = file1_.Flags();
-  const bool values[] = {flags.hidden, flags.system, flags.readOnly, flags.archive};
+  const bool values[] = {flags.Hidden, flags.System, flags.ReadOnly, flags.Archive};
   if (index >= 0 && index < static_cast<int>(std::size(values))) {
     SendMessageW(Control(ids::CheckFileInfo(index)), BM_SETCHECK,
                  values[index] ? BST_CHECKED : BST_UNCHECKED, 0);

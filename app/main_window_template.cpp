@@ -41,13 +41,13 @@ int ButtonOf(UINT message) {
 }
 
 struct MenuItem {
-  int id;
-  const wchar_t* caption;
+  int Id;
+  const wchar_t* Caption;
 };
 
 bool AppendItems(HMENU menu, std::span<const MenuItem> items) {
   for (const MenuItem& item : items) {
-    if (!AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id), item.caption)) return false;
+    if (!AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.Id), item.Caption)) return false;
   }
   return true;
 }
@@ -164,8 +164,8 @@ void MainWindow::PrepareTemplateMenu() {
 void MainWindow::ShowTemplateMenu(POINT screenPoint) {
   if (!menupopo_) return;
   const int chosen =
-      options_.popupMenu
-          ? options_.popupMenu(menupopo_.Get(), screenPoint)
+      options_.PopupMenu
+          ? options_.PopupMenu(menupopo_.Get(), screenPoint)
           : static_cast<int>(TrackPopupMenu(
                 menupopo_.Get(),
                 TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,

@@ -6,26 +6,6 @@ namespace tarnivo {
 
 namespace {
 
-// A memory DC compatible with the screen, with `bitmap` selected while it lives.
-class MemoryDc {
- public:
-  explicit MemoryDc(HBITMAP bitmap) : dc_(CreateCompatibleDC(nullptr)) {
-    if (dc_) old_ = SelectObject(dc_, bitmap);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  ~MemoryDc() {
-    if (!dc_) return;
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-  }
-  HDC Get() const { return old_ ? dc_ : nullptr; }
-
- private:
-  HDC dc_;
-  HGDIOBJ old_ = nullptr;
-};
-
 UniqueBitmap LoadBitmapResource(HINSTANCE instance, int id) {
   return UniqueBitmap(static_cast<HBITMAP>(
       LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -75,12 +55,12 @@ UniqueBitmap ScalePicture(HBITMAP source, SIZE size) {
 
 WindowPictures LoadWindowPictures(HINSTANCE instance, const PictureSizes& sizes) {
   WindowPictures pictures;
-  pictures.startIdle = LoadButtonPicture(instance, IDB_START_IDLE, IDB_START_IDLE_2X, sizes.start);
-  pictures.startRunning =
-      LoadButtonPicture(instance, IDB_START_RUNNING, IDB_START_RUNNING_2X, sizes.start);
-  pictures.setPath = LoadButtonPicture(instance, IDB_SET_PATH, IDB_SET_PATH_2X, sizes.button);
-  pictures.refresh = LoadButtonPicture(instance, IDB_REFRESH, IDB_REFRESH_2X, sizes.button);
-  pictures.strip = LoadBitmapResource(instance, IDB_STRIP);
+  pictures.StartIdle = LoadButtonPicture(instance, IDB_START_IDLE, IDB_START_IDLE_2X, sizes.Start);
+  pictures.StartRunning =
+      LoadButtonPicture(instance, IDB_START_RUNNING, IDB_START_RUNNING_2X, sizes.Start);
+  pictures.SetPath = LoadButtonPicture(instance, IDB_SET_PATH, IDB_SET_PATH_2X, sizes.Button);
+  pictures.Refresh = LoadButtonPicture(instance, IDB_REFRESH, IDB_REFRESH_2X, sizes.Button);
+  pictures.Strip = LoadBitmapResource(instance, IDB_STRIP);
   return pictures;
 }
 

@@ -2,22 +2,22 @@
 // The pictures of the main window, loaded from the program's resources at the window's DPI.
 #include <windows.h>
 
-#include "app/handles.h"
+#include "win/handles.h"
 
 namespace tarnivo {
 
 struct WindowPictures {
-  UniqueBitmap startIdle;     // `ImgStart3`'s picture
-  UniqueBitmap startRunning;  // `ImgStart2`'s picture
-  UniqueBitmap setPath;       // `ImgSetPath`
-  UniqueBitmap refresh;       // `ImgRefresh`
-  UniqueBitmap strip;         // `ImgTitle(0)`, 30 x 21, stretched by every header strip
+  UniqueBitmap StartIdle;     // `ImgStart3`'s picture
+  UniqueBitmap StartRunning;  // `ImgStart2`'s picture
+  UniqueBitmap SetPath;       // `ImgSetPath`
+  UniqueBitmap Refresh;       // `ImgRefresh`
+  UniqueBitmap Strip;         // `ImgTitle(0)`, 30 x 21, stretched by every header strip
 };
 
 // Pixel sizes of the button pictures at the window's DPI.
 struct PictureSizes {
-  SIZE start;   // both start pictures: 88 x 33 at 96 dpi
-  SIZE button;  // choose-folder and refresh: 67 x 33 at 96 dpi
+  SIZE Start;   // both start pictures: 88 x 33 at 96 dpi
+  SIZE Button;  // choose-folder and refresh: 67 x 33 at 96 dpi
 };
 
 // The pictures of `instance`'s resources at `sizes`. A button picture is the 96-dpi drawing

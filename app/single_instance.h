@@ -3,7 +3,7 @@
 // "config.ini" beside it, and that file is what the rule protects.
 #include <string>
 
-#include "app/handles.h"
+#include "win/handles.h"
 
 namespace tarnivo {
 

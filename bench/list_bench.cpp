@@ -25,9 +25,9 @@ using tarnivo::FileList;
 constexpr double kTargetRatio = 1.5;
 
 struct Options {
-  size_t files = 100000;
-  int repeat = 5;
-  std::wstring folder;  // empty: make a temp folder
+  size_t Files = 100000;
+  int Repeat = 5;
+  std::wstring Folder;  // empty: make a temp folder
 };
 
 using tarnivo::bench::Median;
@@ -37,11 +37,11 @@ bool ParseArguments(int argc, wchar_t** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     const std::wstring argument = argv[i];
     if (argument == L"--repeat" && i + 1 < argc) {
-      options.repeat = std::max(1, _wtoi(argv[++i]));
+      options.Repeat = std::max(1, _wtoi(argv[++i]));
     } else if (argument == L"--folder" && i + 1 < argc) {
-      options.folder = argv[++i];
+      options.Folder = argv[++i];
     } else if (!argument.empty() && iswdigit(argument[0])) {
-      options.files = static_cast<size_t>(_wtoi64(argument.c_str()));
+      options.Files = static_cast<size_t>(_wtoi64(argument.c_str()));
     } else {
       return false;
     }
@@ -169,14 +169,14 @@ int wmain(int argc, wchar_t** argv) {
     fwprintf(stderr, L"usage: tarnivo_list_bench [files] [--repeat N] [--folder PATH]\n");
     return 2;
   }
-  const bool ownFolder = options.folder.empty();
+  const bool ownFolder = options.Folder.empty();
   if (ownFolder) {
-    options.folder = tarnivo::bench::MakeTempFolder(L"tarnivo-bench-");
-    if (options.folder.empty()) {
+    options.Folder = tarnivo::bench::MakeTempFolder(L"tarnivo-bench-");
+    if (options.Folder.empty()) {
       fwprintf(stderr, L"cannot create a temp folder\n");
       return 1;
     }
-    wprintf(L"creating %zu files in %ls\n", options.files, options.folder.c_str());
+    wprintf(L"creating %zu files in %ls\n", options.Files, options.Folder.c_str());
     if (IsWine()) {
       // Wine compares each new name with every entry of the folder, so this step grows
       // with the square of the count; a folder made by native tools can be passed instead.
@@ -185,10 +185,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     fflush(stdout);
     const double created = Time([&] {
-      if (!CreateFiles(options.folder, options.files)) options.files = 0;
+      if (!CreateFiles(options.Folder, options.Files)) options.Files = 0;
     });
-    if (options.files == 0) {
-      RemoveFolder(options.folder);
+    if (options.Files == 0) {
+      RemoveFolder(options.Folder);
       return 1;
     }
     wprintf(L"created in %.1f s\n", created);
@@ -199,35 +199,35 @@ int wmain(int argc, wchar_t** argv) {
   const RECT bounds{0, 0, 200, 300};
   if (!parent || !jpg.Create(parent, 1, bounds) || !all.Create(parent, 2, bounds)) {
     fwprintf(stderr, L"cannot create the list controls\n");
-    if (ownFolder) RemoveFolder(options.folder);
+    if (ownFolder) RemoveFolder(options.Folder);
     return 1;
   }
   jpg.SetPattern(L"*.jpg");
   all.SetPattern(L"*");
 
   // One untimed pass of each warms the caches the same way for all three.
-  size_t total = BareEnumeration(options.folder);
-  if (!jpg.SetPath(options.folder) || !all.SetPath(options.folder)) {
-    fwprintf(stderr, L"cannot list %ls\n", options.folder.c_str());
-    if (ownFolder) RemoveFolder(options.folder);
+  size_t total = BareEnumeration(options.Folder);
+  if (!jpg.SetPath(options.Folder) || !all.SetPath(options.Folder)) {
+    fwprintf(stderr, L"cannot list %ls\n", options.Folder.c_str());
+    if (ownFolder) RemoveFolder(options.Folder);
     return 1;
   }
-  total = CountFiles(options.folder, L"*");
+  total = CountFiles(options.Folder, L"*");
 
   std::vector<double> bare, listJpg, listAll;
-  for (int r = 0; r < options.repeat; ++r) {
-    bare.push_back(Time([&] { BareEnumeration(options.folder); }));
-    listJpg.push_back(Time([&] { jpg.SetPath(options.folder); }));
-    listAll.push_back(Time([&] { all.SetPath(options.folder); }));
+  for (int r = 0; r < options.Repeat; ++r) {
+    bare.push_back(Time([&] { BareEnumeration(options.Folder); }));
+    listJpg.push_back(Time([&] { jpg.SetPath(options.Folder); }));
+    listAll.push_back(Time([&] { all.SetPath(options.Folder); }));
   }
   const double bareTime = Median(bare);
   const double jpgTime = Median(listJpg);
   const double allTime = Median(listAll);
 
   const bool ok =
-      CheckList(all, total, all) && CheckList(jpg, CountFiles(options.folder, L"*.jpg"), jpg);
-  wprintf(L"folder: %ls, %zu files, %d runs each, medians:\n", options.folder.c_str(), total,
-          options.repeat);
+      CheckList(all, total, all) && CheckList(jpg, CountFiles(options.Folder, L"*.jpg"), jpg);
+  wprintf(L"folder: %ls, %zu files, %d runs each, medians:\n", options.Folder.c_str(), total,
+          options.Repeat);
   wprintf(L"  bare enumeration             %8.1f ms\n", bareTime * 1000);
   wprintf(L"  file list, \"*.jpg\" (%6d)   %8.1f ms   ratio %.2f\n", jpg.Count(), jpgTime * 1000,
           jpgTime / bareTime);
@@ -239,6 +239,6 @@ int wmain(int argc, wchar_t** argv) {
   wprintf(L"32-bit entries reachable and in logical order: %ls\n", ok ? L"yes" : L"NO");
 
   DestroyWindow(parent);
-  if (ownFolder) RemoveFolder(options.folder);
+  if (ownFolder) RemoveFolder(options.Folder);
   return ok ? 0 : 1;
 }

@@ -30,8 +30,8 @@ constexpr double kTargetRatio = 1.25;
 const wchar_t* const kTemplate = L"%name%\r\n_\r\n%Taxis:6,1,1%\r\n%ext%";
 
 struct Options {
-  int files = 2000;
-  int repeat = 3;
+  int Files = 2000;
+  int Repeat = 3;
 };
 
 using tarnivo::bench::Median;
@@ -41,9 +41,9 @@ bool ParseArguments(int argc, wchar_t** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     const std::wstring argument = argv[i];
     if (argument == L"--repeat" && i + 1 < argc) {
-      options.repeat = std::max(1, _wtoi(argv[++i]));
+      options.Repeat = std::max(1, _wtoi(argv[++i]));
     } else if (!argument.empty() && iswdigit(argument[0])) {
-      options.files = std::max(1, _wtoi(argument.c_str()));
+      options.Files = std::max(1, _wtoi(argument.c_str()));
     } else {
       return false;
     }
@@ -134,10 +134,10 @@ double EngineRun(const std::wstring& programFolder, const std::wstring& folder,
 // The real run: the window on `folder`, the template typed, the start image clicked.
 double WindowRun(const std::wstring& programFolder, const std::wstring& folder) {
   tarnivo::MainWindowOptions options;
-  options.programFolder = programFolder;
-  options.arguments = L"\"" + folder + L"\"";
-  options.onUnloaded = [] {};
-  options.shellOpen = [](HWND, const std::wstring&, const std::wstring&) {};
+  options.ProgramFolder = programFolder;
+  options.Arguments = L"\"" + folder + L"\"";
+  options.OnUnloaded = [] {};
+  options.ShellOpen = [](HWND, const std::wstring&, const std::wstring&) {};
   tarnivo::MainWindow window(std::move(options));
   if (!window.Create(SW_SHOWNOACTIVATE)) return -1;
   const HWND rull = GetDlgItem(window.Handle(), tarnivo::ids::TextRull);
@@ -161,10 +161,10 @@ int wmain(int argc, wchar_t** argv) {
   InitCommonControlsEx(&controls);
   const std::wstring root = tarnivo::bench::MakeTempFolder(L"tarnivo-run-bench-");
   if (root.empty()) return 1;
-  const std::vector<std::wstring> names = FileNames(options.files);
+  const std::vector<std::wstring> names = FileNames(options.Files);
   std::vector<double> bare, run, engine;
   bool complete = true;
-  for (int round = 0; round < options.repeat && complete; ++round) {
+  for (int round = 0; round < options.Repeat && complete; ++round) {
     const std::wstring program = MakeFolder(root, L"program");
     const std::wstring runFolder = MakeFolder(root, L"run");
     const std::wstring bareFolder = MakeFolder(root, L"bare");
@@ -187,8 +187,8 @@ int wmain(int argc, wchar_t** argv) {
     const int renamedEngine = CountRenamed(engineFolder);
     std::wprintf(L"round %d: bare %.3f s, run %.3f s, run without window %.3f s\n", round + 1,
                  bare.back(), run.back(), engine.back());
-    if (run.back() < 0 || renamedRun != options.files || renamedBare != options.files ||
-        renamedEngine != options.files) {
+    if (run.back() < 0 || renamedRun != options.Files || renamedBare != options.Files ||
+        renamedEngine != options.Files) {
       complete = false;
     }
     RemoveFolder(program);
@@ -204,13 +204,13 @@ int wmain(int argc, wchar_t** argv) {
   const double bareMedian = Median(bare);
   const double runMedian = Median(run);
   const double ratio = runMedian / bareMedian;
-  std::wprintf(L"files: %d, rounds: %d\n", options.files, options.repeat);
+  std::wprintf(L"files: %d, rounds: %d\n", options.Files, options.Repeat);
   std::wprintf(L"bare MoveFileW loop: %.3f s (%.1f us per file)\n", bareMedian,
-               bareMedian * 1e6 / options.files);
+               bareMedian * 1e6 / options.Files);
   std::wprintf(L"rename run (window): %.3f s (%.1f us per file)\n", runMedian,
-               runMedian * 1e6 / options.files);
+               runMedian * 1e6 / options.Files);
   std::wprintf(L"run without window: %.3f s (%.1f us per file)\n", Median(engine),
-               Median(engine) * 1e6 / options.files);
+               Median(engine) * 1e6 / options.Files);
   std::wprintf(L"ratio run / bare: %.3f (target at most %.2f)\n", ratio, kTargetRatio);
   std::fflush(stdout);
   return 0;

@@ -5,11 +5,15 @@
 
 #include <vector>
 
-#include "app/window_routing.h"
 #include "dialogs/chooser_ids.h"
 #include "dialogs/placement.h"
 #include "dialogs/short_path.h"
 #include "settings/path_probe.h"
+#include "win/control_colors.h"
+#include "win/fonts.h"
+#include "win/keyboard.h"
+#include "win/twips.h"
+#include "win/window_class.h"
 
 namespace tarnivo {
 
@@ -17,17 +21,12 @@ namespace {
 
 constexpr COLORREF kBackColor = RGB(224, 224, 224);
 constexpr COLORREF kTextColor = RGB(0, 0, 0);
-constexpr WORD kKeyV = 0x56;
-constexpr int kShiftCtrl = 2;
 constexpr UINT_PTR kSelectSubclassId = 1;
 constexpr const wchar_t* kPictureClass = L"TarnivoChooserPicture";
 constexpr const wchar_t* kSelectCaption = L"选  择";
 constexpr const wchar_t* kDeviceUnavailable = L"设备不可用！";
 
 // Places in twips from the top-left corner of the client area (of Picture1 for Command1).
-struct TwipsRect {
-  int left, top, width, height;
-};
 constexpr int kClientWidth = 3045;
 constexpr int kClientHeight = 3405;
 constexpr TwipsRect kDrive1{120, 120, 1695, 300};
@@ -39,21 +38,6 @@ constexpr TwipsRect kLabpath{120, 3120, 2820, 210};
 // A fixed dialog frame without an icon; Tab and the arrows move between its controls.
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-
-RECT ToPixels(const TwipsRect& place, int dpi) {
-  const int left = MulDiv(place.left, dpi, 1440);
-  const int top = MulDiv(place.top, dpi, 1440);
-  return RECT{left, top, left + MulDiv(place.width, dpi, 1440),
-              top + MulDiv(place.height, dpi, 1440)};
-}
-
-int KeyboardShiftState() {
-  int state = 0;
-  if (GetKeyState(VK_SHIFT) < 0) state |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) state |= 2;
-  if (GetKeyState(VK_MENU) < 0) state |= 4;
-  return state;
-}
 
 std::wstring CurrentFolder() {
   const DWORD needed = GetCurrentDirectoryW(0, nullptr);
@@ -71,19 +55,6 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     return SendMessageW(GetParent(hwnd), message, wParam, lParam);
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure,
-                         HBRUSH background) {
-  WNDCLASSEXW windowClass{sizeof(windowClass)};
-  if (GetClassInfoExW(instance, name, &windowClass)) return true;
-  windowClass = WNDCLASSEXW{sizeof(windowClass)};
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = background;
-  windowClass.lpszClassName = name;
-  return RegisterClassExW(&windowClass) != 0;
 }
 
 }  // namespace
@@ -104,23 +75,23 @@ bool FolderChooser::Load(HWND owner, std::wstring& startFolder, int32_t left, in
   OpenFirstFolder();
   Form_Load();
   Place(left, top);
-  if (startFolder.empty()) startFolder = options_.programFolder;
+  if (startFolder.empty()) startFolder = options_.ProgramFolder;
   OpenStartFolder(startFolder);
   return true;
 }
 
 bool FolderChooser::CreateWindowAndControls(HWND owner) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterWindowClass(instance, kClassName, RoutedWindowProc<FolderChooser>, nullptr) ||
-      !RegisterWindowClass(instance, kPictureClass, PictureProc,
-                           reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)))) {
+  WindowClassSpec picture{kPictureClass, PictureProc};
+  picture.Background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  if (!RegisterWindowClass({kClassName, RoutedWindowProc<FolderChooser>}) ||
+      !RegisterWindowClass(picture)) {
     return false;
   }
-  if (HDC screen = GetDC(nullptr)) {
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-  }
-  RECT frame{0, 0, MulDiv(kClientWidth, dpi_, 1440), MulDiv(kClientHeight, dpi_, 1440)};
+  // Drawn at the DPI of the window it belongs to, which may stand on another monitor than
+  // the primary one.
+  dpi_ = WindowDpi(owner);
+  RECT frame{0, 0, TwipsToPixels(kClientWidth, dpi_), TwipsToPixels(kClientHeight, dpi_)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   backBrush_.Reset(CreateSolidBrush(kBackColor));
   owner_ = owner;
@@ -128,18 +99,10 @@ bool FolderChooser::CreateWindowAndControls(HWND owner) {
                           frame.bottom - frame.top, owner, nullptr, instance, this);
   if (!hwnd_) return false;
 
-  NONCLIENTMETRICSW metrics{sizeof(metrics)};
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    uiFont_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
-  }
+  uiFont_ = MakeMessageFont(dpi_);
   const HFONT uiFont =
       uiFont_ ? uiFont_.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  LOGFONTW buttonFont{};
-  buttonFont.lfHeight = -MulDiv(15, dpi_, 144);  // 7.5 points
-  buttonFont.lfWeight = FW_NORMAL;
-  buttonFont.lfCharSet = GB2312_CHARSET;
-  lstrcpynW(buttonFont.lfFaceName, L"宋体", LF_FACESIZE);
-  buttonFont_.Reset(CreateFontIndirectW(&buttonFont));
+  buttonFont_ = MakeFont(L"宋体", 7.5, dpi_, GB2312_CHARSET);
 
   // Created in focus order: the drive list, the folder list, the button in its frame.
   if (!drive1_.Create(hwnd_, chooser_ids::Drive1, ToPixels(kDrive1, dpi_))) return false;
@@ -214,7 +177,7 @@ void FolderChooser::Place(int32_t left, int32_t top) {
     at = CentreOver(box, PixelsToTwips(own.right - own.left, dpi_),
                     PixelsToTwips(own.bottom - own.top, dpi_));
   }
-  SetWindowPos(hwnd_, nullptr, TwipsToPixels(at.left, dpi_), TwipsToPixels(at.top, dpi_), 0, 0,
+  SetWindowPos(hwnd_, nullptr, TwipsToPixels(at.Left, dpi_), TwipsToPixels(at.Top, dpi_), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -263,7 +226,7 @@ bool FolderChooser::PreTranslateMessage(MSG& message) {
     // Key preview: the dialog sees the key before the control with the focus, which
     // still gets it.
     Form_KeyDown(static_cast<WORD>(message.wParam),
-                 options_.shiftState ? options_.shiftState() : KeyboardShiftState());
+                 options_.ShiftState ? options_.ShiftState() : KeyboardShiftState());
     if (!hwnd_) return true;
   }
   // Alt+F4 closes the dialog wherever the focus is. A drop-down list box under Wine
@@ -307,8 +270,8 @@ void FolderChooser::Command1_MouseUp() { Unload(UnloadMode::ByCode); }
 void FolderChooser::Form_KeyDown(WORD keyCode, int shift) {
   // The key is tested before the clipboard is touched: reading it on every key press
   // would open the system-wide clipboard for each keystroke.
-  if (keyCode != kKeyV || shift != kShiftCtrl || !options_.clipboardText) return;
-  const std::wstring text = options_.clipboardText();
+  if (!IsFolderPasteKey(keyCode, shift) || !options_.ClipboardText) return;
+  const std::wstring text = options_.ClipboardText();
   // An empty text passes the probe (its query fails with "path not found") and would
   // open the current drive's root.
   if (text.empty() || !IsListableFolder(GetPathAttributes(text))) return;
@@ -345,7 +308,7 @@ void FolderChooser::OnCommand(int id, int code) {
       if (code == LBN_DBLCLK) {
         const int32_t row = dir1_.ListIndex();
         if (row < 0) break;
-        const std::wstring folder = dir1_.Rows()[static_cast<size_t>(row)].path;
+        const std::wstring folder = dir1_.Rows()[static_cast<size_t>(row)].Path;
         SetFolder(folder);  // a folder gone meanwhile just stays closed
       }
       break;
@@ -384,24 +347,16 @@ LRESULT FolderChooser::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN: {
-      const auto dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, kTextColor);
-      SetBkColor(dc, kBackColor);
-      return reinterpret_cast<LRESULT>(backBrush_.Get());
-    }
+    case WM_CTLCOLORBTN:
+      return ColorControl(reinterpret_cast<HDC>(wParam), kTextColor, kBackColor, backBrush_.Get());
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->CtlID == static_cast<UINT>(chooser_ids::Dir1)) dir1_.DrawItem(*item);
       if (item->CtlID == static_cast<UINT>(chooser_ids::Command1)) DrawSelectButton(*item);
       return TRUE;
     }
-    case WM_ERASEBKGND: {
-      RECT client;
-      GetClientRect(hwnd_, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, backBrush_.Get());
-      return 1;
-    }
+    case WM_ERASEBKGND:
+      return EraseWithBrush(hwnd_, reinterpret_cast<HDC>(wParam), backBrush_.Get());
     case WM_ACTIVATE:
       // Leaving and coming back keeps the control that had the focus.
       if (LOWORD(wParam) == WA_INACTIVE) {

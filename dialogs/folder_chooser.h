@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "app/handles.h"
+#include "win/handles.h"
 #include "dialogs/drive_list.h"
 #include "dialogs/folder_list.h"
 
@@ -20,11 +20,11 @@ inline constexpr wchar_t kCanceledSelect[] = L"canceledselect";
 
 // What the dialog takes from its caller.
 struct FolderChooserOptions {
-  std::wstring programFolder;  // where a chooser with an empty start folder opens
+  std::wstring ProgramFolder;  // where a chooser with an empty start folder opens
   // The clipboard's text, read for Ctrl+V only. Without it nothing can be pasted.
-  std::function<std::wstring()> clipboardText;
+  std::function<std::wstring()> ClipboardText;
   // Modifier keys now down: 1 Shift, 2 Ctrl, 4 Alt, added. Defaults to the keyboard.
-  std::function<int()> shiftState;
+  std::function<int()> ShiftState;
 };
 
 class FolderChooser {

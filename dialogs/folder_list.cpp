@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "app/handles.h"
-#include "app/list_box.h"
+#include "win/handles.h"
+#include "win/list_box.h"
 #include "settings/paths.h"
 
 namespace tarnivo {
@@ -149,7 +149,7 @@ bool FolderList::SetPath(const std::wstring& folder) {
   // The box holds no data of its own: setting the count is the whole refill.
   SendMessageW(list_, LB_SETCOUNT, rows_.size(), 0);
   const auto opened =
-      std::find_if(rows_.rbegin(), rows_.rend(), [](const FolderRow& r) { return r.open; });
+      std::find_if(rows_.rbegin(), rows_.rend(), [](const FolderRow& r) { return r.Open; });
   SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(rows_.rend() - opened - 1), 0);
   InvalidateRect(list_, nullptr, TRUE);
   return true;
@@ -161,18 +161,8 @@ int32_t FolderList::ListIndex() const {
 }
 
 void FolderList::SetFont(HFONT font) {
-  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  HDC dc = GetDC(list_);
-  if (!dc) return;
-  const HGDIOBJ old = SelectObject(dc, font);
-  TEXTMETRICW metrics{};
-  if (GetTextMetricsW(dc, &metrics)) {
-    const int height = std::max<int>(metrics.tmHeight + 2, kGlyphHeight + 4);
-    SendMessageW(list_, LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0));
-    indent_ = std::max<int>(metrics.tmAveCharWidth * 2, kGlyphWidth / 2);
-  }
-  SelectObject(dc, old);
-  ReleaseDC(list_, dc);
+  const std::optional<TEXTMETRICW> metrics = SetListBoxFont(list_, font, kGlyphHeight + 4);
+  if (metrics) indent_ = std::max<int>(metrics->tmAveCharWidth * 2, kGlyphWidth / 2);
 }
 
 void FolderList::SetColors(COLORREF back, COLORREF text) {
@@ -186,14 +176,14 @@ void FolderList::DrawItem(const DRAWITEMSTRUCT& item) const {
   FillWith(item.hDC, item.rcItem, selected ? GetSysColor(COLOR_HIGHLIGHT) : back_);
   if (item.itemID != static_cast<UINT>(-1) && item.itemID < rows_.size()) {
     const FolderRow& row = rows_[item.itemID];
-    const int x = item.rcItem.left + 2 + row.level * indent_;
+    const int x = item.rcItem.left + 2 + row.Level * indent_;
     const int height = item.rcItem.bottom - item.rcItem.top;
-    DrawFolderGlyph(item.hDC, x, item.rcItem.top + (height - kGlyphHeight) / 2, row.open);
+    DrawFolderGlyph(item.hDC, x, item.rcItem.top + (height - kGlyphHeight) / 2, row.Open);
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : text_);
     RECT text = item.rcItem;
     text.left = x + kGlyphWidth + 4;
-    DrawTextW(item.hDC, row.name.c_str(), static_cast<int>(row.name.size()), &text,
+    DrawTextW(item.hDC, row.Name.c_str(), static_cast<int>(row.Name.size()), &text,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   }
   if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);

@@ -12,10 +12,10 @@
 namespace tarnivo {
 
 struct FolderRow {
-  std::wstring path;  // full path, as the list reports folders
-  std::wstring name;  // what the row shows: the root ("C:\") or the folder's name
-  int level = 0;      // depth below the root, which is 0
-  bool open = false;  // the root, the folders above the opened one and the opened one
+  std::wstring Path;  // full path, as the list reports folders
+  std::wstring Name;  // what the row shows: the root ("C:\") or the folder's name
+  int Level = 0;      // depth below the root, which is 0
+  bool Open = false;  // the root, the folders above the opened one and the opened one
 };
 
 // `folder` made full (a relative name or "C:" against the current folders), without a

@@ -4,11 +4,11 @@
 namespace tarnivo {
 
 struct TwipsBox {
-  double left, top, width, height;
+  double Left, Top, Width, Height;
 };
 
 struct TwipsPoint {
-  double left, top;
+  double Left, Top;
 };
 
 // The top-left corner of a dialog of `width` x `height` centred over `owner`. The size
@@ -17,12 +17,5 @@ struct TwipsPoint {
 // whole twip (a half to the even neighbour) and halved with the remainder dropped; down,
 // it is halved exactly.
 TwipsPoint CentreOver(const TwipsBox& owner, double width, double height);
-
-// A half goes to the even neighbour: 2.5 gives 2, 3.5 gives 4.
-double RoundHalfEven(double value);
-
-// Twips to pixels at `dpi` dots per inch, to the nearest pixel.
-int TwipsToPixels(double twips, int dpi);
-double PixelsToTwips(int pixels, int dpi);
 
 }  // namespace tarnivo

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "settings/code_page.h"
+#include "win/code_page.h"
 
 namespace tarnivo {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/handles.h"
+#include "win/handles.h"
 
 namespace tarnivo {
 

@@ -40,10 +40,9 @@ bool StartsLikeSequence(std::wstring_view piece, std::wstring_view keyword) {
          MatchesIgnoringCase(piece.substr(0, prefixLength), L'%', keyword, L':');
 }
 
-std::wstring ReadPicture(const TokenContext& context, std::wstring_view key,
-                         std::wstring_view fallback) {
-  if (!context.ReadSetting) return std::wstring(fallback);
-  return context.ReadSetting(kVariantSection, key, fallback);
+std::wstring ReadPicture(const TokenContext& context, const SettingKey& picture) {
+  if (!context.ReadSetting) return std::wstring(picture.DefaultValue);
+  return context.ReadSetting(picture.Section, picture.Key, picture.DefaultValue);
 }
 
 DateTime CurrentTime(const TokenContext& context) {
@@ -82,11 +81,11 @@ Result<std::wstring> Evaluate(std::wstring_view piece, const TokenContext& conte
   if (IsSimpleToken(piece, keys.Name)) return SplitFileName(context.FileName).BaseName;
   if (IsSimpleToken(piece, keys.Ext)) return SplitFileName(context.FileName).Extension;
   if (IsSimpleToken(piece, keys.Date)) {
-    const std::wstring picture = ReadPicture(context, kFormatDateKey, kFormatDateDefault);
+    const std::wstring picture = ReadPicture(context, setting::FormatDate);
     return FormatDateTime(picture, DateOnly(CurrentTime(context)), context.Locale);
   }
   if (IsSimpleToken(piece, keys.Now)) {
-    const std::wstring picture = ReadPicture(context, kFormatNowKey, kFormatNowDefault);
+    const std::wstring picture = ReadPicture(context, setting::FormatNow);
     return FormatDateTime(picture, CurrentTime(context), context.Locale);
   }
   if (StartsLikeSequence(piece, keys.Taxis)) return EvaluateSequence(piece, context.ListIndex);

@@ -10,16 +10,17 @@
 #include "engine/date_time.h"
 #include "engine/locale_info.h"
 #include "engine/result.h"
+#include "settings/setting_keys.h"
 
 namespace tarnivo {
 
 // The five token keywords; matched without regard to ASCII case.
 struct Keywords {
-  std::wstring Name = L"name";
-  std::wstring Ext = L"ext";
-  std::wstring Date = L"date";
-  std::wstring Now = L"now";
-  std::wstring Taxis = L"Taxis";
+  std::wstring Name{setting::KeywordName.DefaultValue};
+  std::wstring Ext{setting::KeywordExt.DefaultValue};
+  std::wstring Date{setting::KeywordDate.DefaultValue};
+  std::wstring Now{setting::KeywordNow.DefaultValue};
+  std::wstring Taxis{setting::KeywordTaxis.DefaultValue};
 };
 
 // Reads one setting: (section, key, default) -> value; the default when the key
@@ -40,13 +41,6 @@ struct TokenContext {
   Clock Now;                  // asked at every date or time token; none means DateTime{}
   LocaleInfo Locale;
 };
-
-// Setting names the date and time tokens read.
-inline constexpr std::wstring_view kVariantSection = L"Variant";
-inline constexpr std::wstring_view kFormatDateKey = L"Formatdate";
-inline constexpr std::wstring_view kFormatDateDefault = L"yymmdd";
-inline constexpr std::wstring_view kFormatNowKey = L"Formatnow";
-inline constexpr std::wstring_view kFormatNowDefault = L"hhmmss";
 
 // The text that one template line (`piece`, without its line break) gives for
 // the selected entry, or the kind of failure. Only a line that starts like the

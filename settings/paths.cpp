@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "settings/code_page.h"
+#include "win/code_page.h"
 
 namespace tarnivo {
 

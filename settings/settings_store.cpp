@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "settings/code_page.h"
+#include "win/code_page.h"
 #include "settings/paths.h"
 
 namespace tarnivo {
@@ -55,7 +55,11 @@ std::wstring SettingsStore::Read(std::wstring_view section, std::wstring_view ke
 }
 
 std::wstring SettingsStore::Read(const SettingKey& setting) const {
-  return Read(setting.section, setting.key, setting.defaultValue);
+  return Read(setting.Section, setting.Key, setting.DefaultValue);
+}
+
+int SettingsStore::Write(const SettingKey& setting, std::wstring_view value) const {
+  return Write(setting.Section, setting.Key, value);
 }
 
 int SettingsStore::Write(std::wstring_view section, std::wstring_view key,

@@ -46,22 +46,22 @@ class AboutTest : public WindowTest {
   // `realMessageBox`: the system's own box is shown.
   void StartWithSeams(std::optional<int> revision, bool realMessageBox = false) {
     MainWindowOptions options;
-    options.programFolder = programFolder.Path();
-    options.arguments = L"\"" + work.Path() + L"\"";
-    options.shiftState = [this] { return shift; };
-    options.onUnloaded = [this] { unloaded = true; };
-    options.revision = revision;
+    options.ProgramFolder = programFolder.Path();
+    options.Arguments = L"\"" + work.Path() + L"\"";
+    options.ShiftState = [this] { return shift; };
+    options.OnUnloaded = [this] { unloaded = true; };
+    options.Revision = revision;
     if (!realMessageBox) {
-      options.messageBox = [this](HWND owner, const std::wstring& text, const std::wstring& title,
+      options.ShowMessageBox = [this](HWND owner, const std::wstring& text, const std::wstring& title,
                                   UINT style) {
         boxes.push_back({owner, text, title, style});
         return answer;
       };
     }
-    options.shellOpen = [this](HWND owner, const std::wstring& file, const std::wstring& folder) {
+    options.ShellOpen = [this](HWND owner, const std::wstring& file, const std::wstring& folder) {
       shellCalls.push_back({owner, file, folder});
     };
-    options.popupMenu = [this](HMENU, POINT) {
+    options.PopupMenu = [this](HMENU, POINT) {
       ++menus;
       return 0;
     };

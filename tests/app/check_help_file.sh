@@ -44,9 +44,9 @@ done
 
 # Every setting, with its default.
 settings=$(text settings.htm)
-grep -o 'SettingKey [A-Za-z]*{L"[^"]*", L"[^"]*", L"[^"]*"}' "$root/settings/settings_store.h" |
+grep -o 'SettingKey [A-Za-z]*{L"[^"]*", L"[^"]*", L"[^"]*"}' "$root/settings/setting_keys.h" |
   sed 's/.*{L"\([^"]*\)", L"\([^"]*\)", L"\([^"]*\)"}/\1 \2 \3/' > "$out/settings.txt"
-[ -s "$out/settings.txt" ] || fail "no settings found in settings/settings_store.h"
+[ -s "$out/settings.txt" ] || fail "no settings found in settings/setting_keys.h"
 while read -r section key default; do
   printf '%s' "$settings" | grep -qF "<tr><td>[$section]</td><td>$key</td><td><code>$default</code></td>" ||
     fail "settings.htm lacks [$section] $key with default $default"

@@ -65,11 +65,11 @@ TEST_F(FileListTest, FilterBoxesStartClearWithTheirCaptions) {
     EXPECT_EQ(BoxState(i), BST_UNCHECKED);
   }
   const FileListFlags& flags = window->File1().Flags();
-  EXPECT_FALSE(flags.hidden);
-  EXPECT_FALSE(flags.system);
-  EXPECT_FALSE(flags.readOnly);
-  EXPECT_FALSE(flags.archive);
-  EXPECT_TRUE(flags.normal);
+  EXPECT_FALSE(flags.Hidden);
+  EXPECT_FALSE(flags.System);
+  EXPECT_FALSE(flags.ReadOnly);
+  EXPECT_FALSE(flags.Archive);
+  EXPECT_TRUE(flags.Normal);
 }
 
 TEST_F(FileListTest, HiddenAndSystemBoxesAddAndRemoveTheirFiles) {
@@ -144,7 +144,7 @@ TEST_F(FileListTest, GrayedBoxSetsItsFlagToFalse) {
   ASSERT_EQ(BoxState(0), BST_INDETERMINATE);
   SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(ids::CheckFileInfo(0), BN_CLICKED),
                reinterpret_cast<LPARAM>(box));
-  EXPECT_FALSE(window->File1().Flags().hidden);
+  EXPECT_FALSE(window->File1().Flags().Hidden);
   EXPECT_EQ(Listed(), Names{L"plain.jpg"});
   ExpectStatus(Listed(), work.Path());
 }

@@ -94,12 +94,12 @@ class ChooserTest : public ::testing::Test {
   void Open(const std::wstring& start = L"", int32_t left = 0, int32_t top = 0,
             const std::wstring& programPath = L"") {
     FolderChooserOptions options;
-    options.programFolder = programPath.empty() ? programFolder.Path() : programPath;
-    options.clipboardText = [this] {
+    options.ProgramFolder = programPath.empty() ? programFolder.Path() : programPath;
+    options.ClipboardText = [this] {
       ++clipboardReads;
       return ReadClipboardText(owner);
     };
-    options.shiftState = [this] { return shift; };
+    options.ShiftState = [this] { return shift; };
     chooser = std::make_unique<FolderChooser>(std::move(options));
     startFolder = start;
     ASSERT_TRUE(chooser->Load(owner, startFolder, left, top));
@@ -161,7 +161,7 @@ class ChooserTest : public ::testing::Test {
   int RowOf(const std::wstring& path) const {
     const auto& rows = chooser->Dir1().Rows();
     for (size_t i = 0; i < rows.size(); ++i) {
-      if (rows[i].path == path) return static_cast<int>(i);
+      if (rows[i].Path == path) return static_cast<int>(i);
     }
     return -1;
   }
@@ -209,8 +209,8 @@ TEST(ChooserPlacement, CentresByTheUnsignedDifferenceHalved) {
     SCOPED_TRACE(c.what);
     const TwipsBox owner{1000, 2000, kWidth + c.widthDifference, kHeight + c.heightDifference};
     const TwipsPoint at = CentreOver(owner, kWidth, kHeight);
-    EXPECT_DOUBLE_EQ(at.left, 1000 + c.left);
-    EXPECT_DOUBLE_EQ(at.top, 2000 + c.top);
+    EXPECT_DOUBLE_EQ(at.Left, 1000 + c.left);
+    EXPECT_DOUBLE_EQ(at.Top, 2000 + c.top);
   }
 }
 
@@ -257,24 +257,24 @@ TEST_F(ChooserTest, FolderListShowsTheFoldersAboveThenTheFoldersInside) {
   Open();
   const auto& rows = chooser->Dir1().Rows();
   ASSERT_GE(rows.size(), 5u);
-  EXPECT_EQ(rows[0].name, DriveOf(programFolder.Path()) + L"\\");
-  EXPECT_EQ(rows[0].level, 0);
+  EXPECT_EQ(rows[0].Name, DriveOf(programFolder.Path()) + L"\\");
+  EXPECT_EQ(rows[0].Level, 0);
   const size_t opened = rows.size() - 4;
-  EXPECT_EQ(rows[opened].path, programFolder.Path());
+  EXPECT_EQ(rows[opened].Path, programFolder.Path());
   for (size_t i = 0; i <= opened; ++i) {
-    SCOPED_TRACE(rows[i].path);
-    EXPECT_TRUE(rows[i].open);
-    EXPECT_EQ(rows[i].level, static_cast<int>(i));
-    EXPECT_EQ(programFolder.Path().rfind(rows[i].path, 0), 0u);  // each one above the next
+    SCOPED_TRACE(rows[i].Path);
+    EXPECT_TRUE(rows[i].Open);
+    EXPECT_EQ(rows[i].Level, static_cast<int>(i));
+    EXPECT_EQ(programFolder.Path().rfind(rows[i].Path, 0), 0u);  // each one above the next
   }
   const std::vector<std::wstring> inside{L"a", L"b2", L"b10"};  // as the shell sorts them
   for (size_t i = 0; i < inside.size(); ++i) {
     SCOPED_TRACE(inside[i]);
     const FolderRow& row = rows[opened + 1 + i];
-    EXPECT_EQ(row.path, programFolder / inside[i]);
-    EXPECT_EQ(row.name, inside[i]);
-    EXPECT_EQ(row.level, static_cast<int>(opened) + 1);
-    EXPECT_FALSE(row.open);
+    EXPECT_EQ(row.Path, programFolder / inside[i]);
+    EXPECT_EQ(row.Name, inside[i]);
+    EXPECT_EQ(row.Level, static_cast<int>(opened) + 1);
+    EXPECT_FALSE(row.Open);
   }
 }
 

@@ -481,7 +481,7 @@ TEST_F(RunTest, NothingDoneDuringARunChangesWhatItRenames) {
     EXPECT_EQ(FileNamesIn(other.Path()), std::vector<std::wstring>{L"x.jpg"});
     EXPECT_EQ(window->File1().Path(), files.Path());
     EXPECT_EQ(window->File1().Pattern(), L"*.jpg");
-    EXPECT_FALSE(window->File1().Flags().hidden);
+    EXPECT_FALSE(window->File1().Flags().Hidden);
     EXPECT_EQ(SendMessageW(Control(ids::CheckFileInfo(0)), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_TRUE(IsSummary(StatusText(), 2, 0)) << testing::PrintToString(StatusText());
     EXPECT_TRUE(IdleState());

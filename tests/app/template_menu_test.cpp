@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/clipboard.h"
-#include "app/handles.h"
+#include "win/handles.h"
 #include "app/layout.h"
 #include "app/menu_ids.h"
 #include "engine/token.h"
@@ -133,12 +133,12 @@ class TemplateMenuTest : public WindowTest {
   // `systemMenu`: the system's own pop-up menu is shown.
   void StartWithSeams(bool keyboardModifiers = false, bool systemMenu = false) {
     MainWindowOptions options;
-    options.programFolder = programFolder.Path();
-    options.arguments = L"\"" + work.Path() + L"\"";
-    if (!keyboardModifiers) options.shiftState = [this] { return shift; };
-    options.onUnloaded = [this] { unloaded = true; };
+    options.ProgramFolder = programFolder.Path();
+    options.Arguments = L"\"" + work.Path() + L"\"";
+    if (!keyboardModifiers) options.ShiftState = [this] { return shift; };
+    options.OnUnloaded = [this] { unloaded = true; };
     if (!systemMenu) {
-      options.popupMenu = [this](HMENU shown, POINT at) {
+      options.PopupMenu = [this](HMENU shown, POINT at) {
         menu = shown;
         Opening opening{at, Enabled(shown, ids::menucopy), Enabled(shown, ids::menuplast), {}};
         for (size_t i = 0; i < opening.tokens.size(); ++i) {
@@ -149,7 +149,7 @@ class TemplateMenuTest : public WindowTest {
         return choice;
       };
     }
-    options.messageBox = [this](HWND, const std::wstring&, const std::wstring&, UINT) {
+    options.ShowMessageBox = [this](HWND, const std::wstring&, const std::wstring&, UINT) {
       ++messageBoxes;
       return IDNO;
     };

@@ -6,14 +6,14 @@ namespace tarnivo::test {
 
 void WindowTest::Start(const std::wstring& arguments) {
   MainWindowOptions options;
-  options.programFolder = programFolder.Path();
-  options.arguments = arguments;
-  options.shiftState = [this] { return shift; };
-  options.onUnloaded = [this] { unloaded = true; };
-  options.shellOpen = [this](HWND owner, const std::wstring& file, const std::wstring& folder) {
+  options.ProgramFolder = programFolder.Path();
+  options.Arguments = arguments;
+  options.ShiftState = [this] { return shift; };
+  options.OnUnloaded = [this] { unloaded = true; };
+  options.ShellOpen = [this](HWND owner, const std::wstring& file, const std::wstring& folder) {
     shellCalls.push_back({owner, file, folder});
   };
-  options.localTime = [this] { return now; };
+  options.LocalTime = [this] { return now; };
   window = std::make_unique<MainWindow>(std::move(options));
   ASSERT_TRUE(window->Create(SW_SHOWNORMAL));
   Pump();

@@ -127,10 +127,10 @@ int main() {
   LocalFree(arguments);
 
   tarnivo::MainWindowOptions options;
-  options.programFolder = out + L"\\program";
-  options.arguments = L"\"" + work + L"\"";
-  options.onUnloaded = [] {};
-  options.shellOpen = [](HWND, const std::wstring&, const std::wstring&) {};
+  options.ProgramFolder = out + L"\\program";
+  options.Arguments = L"\"" + work + L"\"";
+  options.OnUnloaded = [] {};
+  options.ShellOpen = [](HWND, const std::wstring&, const std::wstring&) {};
   MainWindow window(std::move(options));
   if (!window.Create(SW_SHOWNORMAL)) {
     std::fputs("the window could not be created\n", stderr);

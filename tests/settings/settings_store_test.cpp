@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "settings/code_page.h"
+#include "win/code_page.h"
 #include "settings/paths.h"
 #include "tests/support/temp_folder.h"
 

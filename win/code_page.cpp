@@ -1,4 +1,4 @@
-#include "settings/code_page.h"
+#include "win/code_page.h"
 
 #include <windows.h>
 
@@ -15,8 +15,9 @@ std::string Narrow(std::wstring_view text, BOOL* usedDefault) {
                                        nullptr, 0, "?", usedDefault);
   if (size <= 0) return {};
   std::string bytes(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, bytes.data(), size,
-                      "?", usedDefault);
+  const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length,
+                                          bytes.data(), size, "?", usedDefault);
+  bytes.resize(written > 0 ? static_cast<size_t>(written) : 0);
   return bytes;
 }
 
@@ -30,7 +31,8 @@ std::wstring FromAnsi(std::string_view bytes) {
   const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
   if (size <= 0) return {};
   std::wstring text(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), size);
+  const int written = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), size);
+  text.resize(written > 0 ? static_cast<size_t>(written) : 0);
   return text;
 }
 

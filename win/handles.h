@@ -1,5 +1,5 @@
 #pragma once
-// Owning wrappers for the system handles the window code holds, so nothing leaks on any path.
+// Owning wrappers for the system handles the program holds, so nothing leaks on any path.
 #include <windows.h>
 
 #include <utility>
@@ -65,5 +65,59 @@ using UniqueFont = Unique<NullInvalidTraits<HFONT, DeleteGdiObject>>;
 using UniqueBrush = Unique<NullInvalidTraits<HBRUSH, DeleteGdiObject>>;
 using UniqueBitmap = Unique<NullInvalidTraits<HBITMAP, DeleteGdiObject>>;
 using UniqueMenu = Unique<NullInvalidTraits<HMENU, DestroyMenuHandle>>;
+
+// A window's device context, released when it goes. Null when the window gives none.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  HDC Get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// `object` selected into `dc` for one scope; the previous object is selected back.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(dc && object ? SelectObject(dc, object) : nullptr) {}
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() {
+    if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+  }
+  bool Ok() const { return old_ && old_ != HGDI_ERROR; }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// A memory DC compatible with the screen, with `bitmap` selected while it lives. Get()
+// is null when either step failed.
+class MemoryDc {
+ public:
+  explicit MemoryDc(HBITMAP bitmap) : dc_(CreateCompatibleDC(nullptr)) {
+    if (dc_) old_ = SelectObject(dc_, bitmap);
+  }
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  ~MemoryDc() {
+    if (!dc_) return;
+    if (old_) SelectObject(dc_, old_);
+    DeleteDC(dc_);
+  }
+  HDC Get() const { return old_ ? dc_ : nullptr; }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_ = nullptr;
+};
 
 }  // namespace tarnivo

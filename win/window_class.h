@@ -1,9 +1,22 @@
 #pragma once
-// Routes a window's messages to the C++ object that created it: the object passes itself
-// as CreateWindowEx's last argument and is found again through GWLP_USERDATA.
+// The program's window classes: registration, and the routing of a window's messages to
+// the C++ object that created it (the object passes itself as CreateWindowEx's last
+// argument and is found again through GWLP_USERDATA).
 #include <windows.h>
 
 namespace tarnivo {
+
+struct WindowClassSpec {
+  const wchar_t* Name;
+  WNDPROC Procedure;
+  HICON Icon = nullptr;
+  HICON SmallIcon = nullptr;
+  HBRUSH Background = nullptr;  // null: the window erases its own background
+};
+
+// Registers the class of this module unless it is registered already. False when the
+// system refuses it.
+bool RegisterWindowClass(const WindowClassSpec& spec);
 
 // `Window` has an `HWND hwnd_` and `LRESULT HandleMessage(UINT, WPARAM, LPARAM)`; it
 // befriends this function when they are private.

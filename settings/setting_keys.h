@@ -1,0 +1,29 @@
+#pragma once
+// Every setting of "config.ini" with its section and default, in one place. Pure (no
+// Windows headers): the engine's date tokens name their pictures from here too.
+#include <string_view>
+
+namespace tarnivo {
+
+struct SettingKey {
+  std::wstring_view Section;
+  std::wstring_view Key;
+  std::wstring_view DefaultValue;
+};
+
+namespace setting {
+inline constexpr SettingKey Pattern{L"main", L"Pattern", L"*.jpg"};
+inline constexpr SettingKey WriteLog{L"main", L"writelog", L"1"};
+inline constexpr SettingKey OpenLog{L"main", L"openlog", L"1"};
+inline constexpr SettingKey KeywordName{L"Variant", L"name", L"name"};
+inline constexpr SettingKey KeywordExt{L"Variant", L"ext", L"ext"};
+inline constexpr SettingKey KeywordDate{L"Variant", L"date", L"date"};
+inline constexpr SettingKey KeywordNow{L"Variant", L"now", L"now"};
+inline constexpr SettingKey KeywordTaxis{L"Variant", L"Taxis", L"Taxis"};
+inline constexpr SettingKey FormatDate{L"Variant", L"Formatdate", L"yymmdd"};
+inline constexpr SettingKey FormatNow{L"Variant", L"Formatnow", L"hhmmss"};
+}  // namespace setting
+
+inline constexpr std::wstring_view kConfigFileName = L"config.ini";
+
+}  // namespace tarnivo
