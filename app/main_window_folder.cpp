@@ -12,6 +12,7 @@ void MainWindow::ImgSetPath_Click() {
   chooser.ProgramFolder = options_.ProgramFolder;
   chooser.ClipboardText = [this] { return ReadClipboardText(hwnd_); };
   chooser.ShiftState = [this] { return CurrentShiftState(); };
+  chooser.Dpi = dpi_;
   // Empty: the chooser always opens in the program's folder, centred over the window.
   std::wstring startFolder;
   const std::wstring chosen = ChooseFolder(hwnd_, startFolder, 0, 0, std::move(chooser));

@@ -90,7 +90,7 @@ bool FolderChooser::CreateWindowAndControls(HWND owner) {
   }
   // Drawn at the DPI of the window it belongs to, which may stand on another monitor than
   // the primary one.
-  dpi_ = WindowDpi(owner);
+  dpi_ = options_.Dpi > 0 ? options_.Dpi : WindowDpi(owner);
   RECT frame{0, 0, TwipsToPixels(kClientWidth, dpi_), TwipsToPixels(kClientHeight, dpi_)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   backBrush_.Reset(CreateSolidBrush(kBackColor));

@@ -25,6 +25,9 @@ struct FolderChooserOptions {
   std::function<std::wstring()> ClipboardText;
   // Modifier keys now down: 1 Shift, 2 Ctrl, 4 Alt, added. Defaults to the keyboard.
   std::function<int()> ShiftState;
+  // The DPI the dialog is laid out at: its owner's, which the owner knows best (it follows
+  // the monitor it stands on). 0: asked of the owner window.
+  int Dpi = 0;
 };
 
 class FolderChooser {
