@@ -9,18 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace tarnivo {
+#include "app/folder_listing.h"
 
-// The attribute flags of the list. A file is listed when it matches the pattern and:
-// it is not hidden unless `Hidden`, not system unless `System`, read-only if `ReadOnly`,
-// archive if `Archive`. `Normal` (plain files) is never changed by the program.
-struct FileListFlags {
-  bool Hidden = false;
-  bool System = false;
-  bool ReadOnly = false;
-  bool Archive = false;
-  bool Normal = true;
-};
+namespace tarnivo {
 
 class FileList {
  public:
@@ -77,19 +68,5 @@ class FileList {
   FileListFlags flags_;
   std::vector<std::wstring> entries_;
 };
-
-// The names of `folder` that match `pattern` and pass `flags`, in the order the Windows
-// shell shows them. False when the folder cannot be listed or read to the end.
-bool ListFolder(const std::wstring& folder, const std::wstring& pattern, const FileListFlags& flags,
-                std::vector<std::wstring>& names);
-
-// Puts `names` in the order the Windows shell shows them: runs of digits compare as
-// numbers (IMG_2 before IMG_10), other characters by the user's locale without regard to
-// case. Names the shell holds equal ("a.jpg" and "A.jpg", "IMG_01" and "IMG_1") keep a
-// fixed order by their code units.
-void SortInExplorerOrder(std::vector<std::wstring>& names);
-
-// `folder` as the list reports it: full path, no trailing "\" except at a drive root.
-std::wstring NormalizeFolder(const std::wstring& folder);
 
 }  // namespace tarnivo

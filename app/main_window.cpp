@@ -34,9 +34,9 @@ bool MainWindow::Create(int showCommand) {
   windowClass.Icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TARNIVO));
   if (!windowClass.Icon) windowClass.Icon = LoadIconW(nullptr, IDI_APPLICATION);
   // The caption's small icon: the 16 x 16 drawing rather than the 32 x 32 one shrunk.
-  windowClass.SmallIcon = static_cast<HICON>(
-      LoadImageW(instance, MAKEINTRESOURCEW(IDI_TARNIVO), IMAGE_ICON,
-                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  windowClass.SmallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TARNIVO),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   if (!RegisterWindowClass(windowClass)) return false;
   constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   constexpr DWORD exStyle = WS_EX_CONTROLPARENT;
@@ -200,15 +200,13 @@ LRESULT MainWindow::ControlColor(HDC dc, HWND control) {
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (IsControlColorMessage(message)) {
+    return ControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+  }
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-      return ControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->CtlID == static_cast<UINT>(ids::File1)) {

@@ -67,9 +67,7 @@ void MainWindow::ImgStart_Click() {
   if (LoggingWanted(settings_.Read(setting::WriteLog))) {
     setup.LogPath = EnsureTrailingBackslash(options_.ProgramFolder) + kLogName;
   }
-  wchar_t caption[128] = L"";
-  GetWindowTextW(hwnd_, caption, static_cast<int>(std::size(caption)));
-  setup.Caption = caption;
+  setup.Caption = WindowText(hwnd_);
   setup.OnStarted = [this] { SetRunningState(0); };
   setup.OnProgress = [this, folder = setup.Folder](int32_t index, const std::wstring& oldName) {
     file1_.SetListIndex(index);

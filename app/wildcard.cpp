@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "engine/text.h"
+
 namespace tarnivo {
 
 namespace {
@@ -10,12 +12,6 @@ std::wstring UpperCased(std::wstring_view text) {
   std::wstring upper(text);
   if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
   return upper;
-}
-
-std::wstring_view Trimmed(std::wstring_view text) {
-  const size_t first = text.find_first_not_of(L' ');
-  if (first == std::wstring_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(L' ') - first + 1);
 }
 
 // Greedy match with one back-tracking point: linear in practice, never exponential.
@@ -56,7 +52,7 @@ WildcardPattern::WildcardPattern(std::wstring_view patterns) {
   while (start <= patterns.size()) {
     size_t end = patterns.find(L';', start);
     if (end == std::wstring_view::npos) end = patterns.size();
-    const std::wstring_view one = Trimmed(patterns.substr(start, end - start));
+    const std::wstring_view one = Trim(patterns.substr(start, end - start), L" ");
     if (!one.empty()) alternatives_.push_back(UpperCased(one));
     start = end + 1;
   }

@@ -324,7 +324,7 @@ void FolderChooser::DrawSelectButton(const DRAWITEMSTRUCT& item) const {
   FillRect(item.hDC, &face, backBrush_.Get());
   const bool pushed = (item.itemState & ODS_SELECTED) != 0;
   DrawEdge(item.hDC, &face, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-  const HGDIOBJ oldFont = SelectObject(item.hDC, buttonFont_.Get());
+  const SelectedObject font(item.hDC, buttonFont_.Get());
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC,
                (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT) : kTextColor);
@@ -332,7 +332,6 @@ void FolderChooser::DrawSelectButton(const DRAWITEMSTRUCT& item) const {
   if (pushed) OffsetRect(&label, 1, 1);
   DrawTextW(item.hDC, kSelectCaption, -1, &label,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(item.hDC, oldFont);
   if (item.itemState & ODS_FOCUS) {
     InflateRect(&face, -3, -3);
     DrawFocusRect(item.hDC, &face);
@@ -340,15 +339,13 @@ void FolderChooser::DrawSelectButton(const DRAWITEMSTRUCT& item) const {
 }
 
 LRESULT FolderChooser::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (IsControlColorMessage(message)) {
+    return ColorControl(reinterpret_cast<HDC>(wParam), kTextColor, kBackColor, backBrush_.Get());
+  }
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-      return ColorControl(reinterpret_cast<HDC>(wParam), kTextColor, kBackColor, backBrush_.Get());
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->CtlID == static_cast<UINT>(chooser_ids::Dir1)) dir1_.DrawItem(*item);

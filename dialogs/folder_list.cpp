@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
+#include "settings/paths.h"
 #include "win/handles.h"
 #include "win/list_box.h"
-#include "settings/paths.h"
 
 namespace tarnivo {
 
@@ -52,6 +52,8 @@ bool ReadSubfolders(const std::wstring& path, std::vector<std::wstring>& names) 
       const std::wstring name = data.cFileName;
       if (name != L"." && name != L"..") found.push_back(name);
     } while (FindNextFileW(find.Get(), &data));
+    // Any other end means the folder could not be read to the end.
+    if (GetLastError() != ERROR_NO_MORE_FILES) return false;
   }
   std::sort(found.begin(), found.end(), [](const std::wstring& a, const std::wstring& b) {
     return StrCmpLogicalW(a.c_str(), b.c_str()) < 0;
@@ -79,27 +81,14 @@ void DrawFolderGlyph(HDC dc, int x, int y, bool open) {
                         {x + kGlyphWidth + 2, y + 5},
                         {x + kGlyphWidth - 1, y + kGlyphHeight},
                         {x, y + kGlyphHeight}};
-  const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
-  const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
+  const SelectedObject pen(dc, GetStockObject(DC_PEN));
+  const SelectedObject brush(dc, GetStockObject(DC_BRUSH));
   SetDCPenColor(dc, kEdge);
   SetDCBrushColor(dc, RGB(240, 200, 80));
   Polygon(dc, flap, 4);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
 }
 
 }  // namespace
-
-std::wstring FullFolderPath(const std::wstring& folder) {
-  const DWORD needed = GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return {};
-  std::wstring full(needed, L'\0');
-  const DWORD copied = GetFullPathNameW(folder.c_str(), needed, full.data(), nullptr);
-  if (copied == 0 || copied >= needed) return {};
-  full.resize(copied);
-  while (full.size() > 3 && full.back() == L'\\' && !PathIsRootW(full.c_str())) full.pop_back();
-  return full;
-}
 
 bool ReadFolderRows(const std::wstring& path, std::vector<FolderRow>& rows) {
   // A drive without a medium fails quietly here instead of asking the user for a disk.

@@ -18,13 +18,9 @@ struct FolderRow {
   bool Open = false;  // the root, the folders above the opened one and the opened one
 };
 
-// `folder` made full (a relative name or "C:" against the current folders), without a
-// trailing "\" except at a root ("C:\").
-std::wstring FullFolderPath(const std::wstring& folder);
-
-// The rows of a list opened on `path` (a result of FullFolderPath): the root and the
-// folders down to `path`, then the folders inside it in the order the Windows shell
-// shows them. False when `path` is no folder or cannot be read.
+// The rows of a list opened on `path` (a result of FullFolderPath, settings/paths.h): the root and
+// the folders down to `path`, then the folders inside it in the order the Windows shell shows them.
+// False when `path` is no folder or cannot be read.
 bool ReadFolderRows(const std::wstring& path, std::vector<FolderRow>& rows);
 
 class FolderList {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "engine/number_format.h"
+#include "engine/text.h"
 
 namespace tarnivo {
 namespace {
@@ -42,23 +43,19 @@ struct Token {
   std::wstring_view Text;
 };
 
-wchar_t Lower(wchar_t c) {
-  return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
-}
-
 bool StartsWithIgnoringCase(std::wstring_view text, std::size_t pos, std::wstring_view prefix) {
   if (text.size() - pos < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (Lower(text[pos + i]) != prefix[i]) return false;
+    if (LowerAscii(text[pos + i]) != prefix[i]) return false;
   }
   return true;
 }
 
 // Length (at most `limit`) of the run of one letter, in either case, at pos.
 std::size_t RunLength(std::wstring_view text, std::size_t pos, std::size_t limit) {
-  const wchar_t letter = Lower(text[pos]);
+  const wchar_t letter = LowerAscii(text[pos]);
   std::size_t length = 1;
-  while (length < limit && pos + length < text.size() && Lower(text[pos + length]) == letter)
+  while (length < limit && pos + length < text.size() && LowerAscii(text[pos + length]) == letter)
     ++length;
   return length;
 }
@@ -115,7 +112,7 @@ Token NextToken(std::wstring_view picture, std::size_t pos) {
     default:
       break;
   }
-  const wchar_t letter = Lower(c);
+  const wchar_t letter = LowerAscii(c);
   if (letter == L'a') {
     if (StartsWithIgnoringCase(picture, pos, L"am/pm"))
       return Token{Code::Marker, 5, picture.substr(pos, 5)};

@@ -3,6 +3,7 @@
 #include "engine/date_format.h"
 #include "engine/locale_info.h"
 #include "engine/number_format.h"
+#include "engine/text.h"
 
 namespace tarnivo {
 namespace {
@@ -10,15 +11,6 @@ namespace {
 constexpr std::wstring_view kLineEnd = L"\r\n";
 const std::wstring kRule(32, L'=');
 constexpr std::wstring_view kHeaderDatePicture = L"yy-mm-dd & hh:mm:ss";
-
-// The text without blanks, tabs and line breaks at either end.
-std::wstring_view TrimEnds(std::wstring_view text) {
-  constexpr std::wstring_view kBlanks = L" \t\r\n";
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::wstring_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(kBlanks);
-  return text.substr(first, last - first + 1);
-}
 
 }  // namespace
 
@@ -55,7 +47,7 @@ std::wstring LogEntry(std::int32_t failureNumber, std::wstring_view folder,
 
 std::wstring ErrorDetail(ErrorKind kind, std::wstring_view reason) {
   std::wstring detail(DescribeError(kind).Text);
-  const std::wstring_view trimmed = TrimEnds(reason);
+  const std::wstring_view trimmed = Trim(reason);
   if (trimmed.empty()) return detail;
   detail.append(L" (");
   // A message of several lines stays on the entry's one line.

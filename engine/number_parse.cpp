@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+#include "engine/text.h"
+
 namespace tarnivo {
 namespace {
 
@@ -171,13 +173,6 @@ bool ParseExactNumber(std::wstring_view text, double& value) {
   return true;
 }
 
-std::wstring_view TrimBlanks(std::wstring_view text) noexcept {
-  constexpr std::wstring_view kBlanks = L" \t\r\n";
-  const auto first = text.find_first_not_of(kBlanks);
-  if (first == std::wstring_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
 }  // namespace
 
 double ParseLeadingNumber(std::wstring_view text) noexcept {
@@ -221,7 +216,7 @@ double RoundHalfToEven(double value) noexcept {
 
 Result<double> TextToDouble(std::wstring_view text) {
   double value = 0.0;
-  if (!ParseExactNumber(TrimBlanks(text), value)) return Failure{ErrorKind::TypeMismatch};
+  if (!ParseExactNumber(Trim(text), value)) return Failure{ErrorKind::TypeMismatch};
   if (!std::isfinite(value)) return Failure{ErrorKind::Overflow};
   return value;
 }

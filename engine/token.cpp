@@ -9,14 +9,10 @@
 #include "engine/file_name.h"
 #include "engine/number_format.h"
 #include "engine/number_parse.h"
+#include "engine/text.h"
 
 namespace tarnivo {
 namespace {
-
-// Only A-Z are folded: Chinese and other characters compare exactly.
-wchar_t LowerAscii(wchar_t c) {
-  return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
-}
 
 // text lower-cased equals open + keyword + close lower-cased.
 bool MatchesIgnoringCase(std::wstring_view text, wchar_t open, std::wstring_view keyword,

@@ -1,5 +1,6 @@
 #include "settings/paths.h"
 
+#include <shlwapi.h>
 #include <windows.h>
 
 #include "win/code_page.h"
@@ -9,6 +10,18 @@ namespace tarnivo {
 std::wstring EnsureTrailingBackslash(std::wstring path) {
   if (path.empty() || path.back() != L'\\') path.push_back(L'\\');
   return path;
+}
+
+std::wstring FullFolderPath(const std::wstring& folder) {
+  if (folder.empty()) return {};
+  const DWORD needed = GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return {};
+  std::wstring full(needed, L'\0');
+  const DWORD copied = GetFullPathNameW(folder.c_str(), needed, full.data(), nullptr);
+  if (copied == 0 || copied >= needed) return {};
+  full.resize(copied);
+  while (full.size() > 3 && full.back() == L'\\' && !PathIsRootW(full.c_str())) full.pop_back();
+  return full;
 }
 
 std::wstring ExecutablePath() {

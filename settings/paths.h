@@ -8,6 +8,11 @@ namespace tarnivo {
 // `path` unchanged when it ends in "\", otherwise `path` + "\" ("" gives "\").
 std::wstring EnsureTrailingBackslash(std::wstring path);
 
+// `folder` made full (a relative name or "C:" against the current folders; "/", "." and
+// ".." resolved), without a trailing "\" except at a root ("C:\", "\\server\share\").
+// "" when the system cannot make it full.
+std::wstring FullFolderPath(const std::wstring& folder);
+
 // Full path of the running executable; empty only if the system cannot say.
 std::wstring ExecutablePath();
 

@@ -27,8 +27,10 @@ if [ -n "$had_display" ]; then
 fi
 wine "$build/bin/tarnivo.exe" "$win_folder" &
 app=$!
-sleep 6
-# No window manager: the window is the only non-black area of the screen.
-import -window root png:- | convert - -trim +repage "$shot"
-echo "screenshot: $shot"
+# shellcheck source=tools/screen.sh
+source tools/screen.sh
+status=0
+capture_when_still "$shot" && echo "screenshot: $shot" || status=$?
 kill "$app" 2>/dev/null || true
+wait "$app" 2>/dev/null || true
+exit "$status"

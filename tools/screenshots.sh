@@ -19,6 +19,8 @@ temp=$(mktemp -d)
 
 # shellcheck source=tools/wine-session.sh
 source tools/wine-session.sh
+# shellcheck source=tools/screen.sh
+source tools/screen.sh
 wine_session_start "$build"
 app=""
 cleanup() {
@@ -36,24 +38,6 @@ for name in IMG_0001.jpg IMG_0002.jpg IMG_0003.jpg 海边日落.jpg 生日聚会
   printf 'x' >"$temp/照片/$name"
 done
 work=$(winepath -w "$temp/照片")
-
-# The screen is black but for the program's windows (no window manager): wait until the
-# picture of it is the same twice in a row and not empty, then keep it.
-capture_when_still() {  # OUT
-  local previous="" current
-  for _ in $(seq 1 60); do
-    current=$(import -window root -depth 8 rgb:- 2>/dev/null | md5sum)
-    if [ "$current" = "$previous" ] &&
-       [ "$(import -window root png:- | convert - -trim -format '%w' info: 2>/dev/null)" -gt 1 ]; then
-      import -window root png:- | convert - -trim +repage "$1"
-      return 0
-    fi
-    previous=$current
-    sleep 0.5
-  done
-  echo "the window did not appear" >&2
-  return 1
-}
 
 wine "$temp/program/tarnivo.exe" "$work" >/dev/null 2>&1 &
 app=$!

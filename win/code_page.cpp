@@ -11,8 +11,8 @@ namespace {
 std::string Narrow(std::wstring_view text, BOOL* usedDefault) {
   if (text.empty()) return {};
   const int length = static_cast<int>(text.size());
-  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length,
-                                       nullptr, 0, "?", usedDefault);
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr,
+                                       0, "?", usedDefault);
   if (size <= 0) return {};
   std::string bytes(static_cast<size_t>(size), '\0');
   const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length,

@@ -5,6 +5,12 @@
 
 namespace tarnivo {
 
+// WM_CTLCOLORSTATIC, EDIT, LISTBOX or BTN: a control asks for its colours.
+constexpr bool IsControlColorMessage(UINT message) {
+  return message == WM_CTLCOLORSTATIC || message == WM_CTLCOLOREDIT ||
+         message == WM_CTLCOLORLISTBOX || message == WM_CTLCOLORBTN;
+}
+
 // The answer to a WM_CTLCOLOR* message: the text and background colour set on `dc`, and
 // `brush` (which the window owns) for the rest of the control.
 LRESULT ColorControl(HDC dc, COLORREF text, COLORREF back, HBRUSH brush);

@@ -86,7 +86,8 @@ class WindowDc {
 // `object` selected into `dc` for one scope; the previous object is selected back.
 class SelectedObject {
  public:
-  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(dc && object ? SelectObject(dc, object) : nullptr) {}
+  SelectedObject(HDC dc, HGDIOBJ object)
+      : dc_(dc), old_(dc && object ? SelectObject(dc, object) : nullptr) {}
   SelectedObject(const SelectedObject&) = delete;
   SelectedObject& operator=(const SelectedObject&) = delete;
   ~SelectedObject() {

@@ -1,5 +1,6 @@
 // The file list and its filters on the real window: attribute boxes, the pattern box with
 // its refresh, the order, names and folders the list shows.
+#include "app/explorer_order.h"
 #include "app/file_list.h"
 
 #include <gtest/gtest.h>

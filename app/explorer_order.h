@@ -1,0 +1,15 @@
+#pragma once
+// The order in which the Windows shell shows file names, which is the file list's order
+// and so the order of a rename run.
+#include <string>
+#include <vector>
+
+namespace tarnivo {
+
+// Puts `names` in the order the Windows shell shows them: runs of digits compare as
+// numbers (IMG_2 before IMG_10), other characters by the user's locale without regard to
+// case. Names the shell holds equal ("a.jpg" and "A.jpg", "IMG_01" and "IMG_1") keep a
+// fixed order by their code units.
+void SortInExplorerOrder(std::vector<std::wstring>& names);
+
+}  // namespace tarnivo

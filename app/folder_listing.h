@@ -1,0 +1,27 @@
+#pragma once
+// Reading a folder the way the file list shows it: its files that match the pattern and
+// pass the attribute flags, in the shell's order. No window is involved.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace tarnivo {
+
+// The attribute flags of the list. A file is listed when it matches the pattern and:
+// it is not hidden unless `Hidden`, not system unless `System`, read-only if `ReadOnly`,
+// archive if `Archive`. `Normal` (plain files) is never changed by the program.
+struct FileListFlags {
+  bool Hidden = false;
+  bool System = false;
+  bool ReadOnly = false;
+  bool Archive = false;
+  bool Normal = true;
+};
+
+// The names of `folder` that match `pattern` and pass `flags`, in the order the Windows
+// shell shows them. False when the folder cannot be listed or read to the end.
+bool ListFolder(const std::wstring& folder, const std::wstring& pattern, const FileListFlags& flags,
+                std::vector<std::wstring>& names);
+
+}  // namespace tarnivo
