@@ -1,5 +1,7 @@
 #include "engine/error_log.h"
 
+#include <algorithm>
+
 #include "engine/date_format.h"
 #include "engine/locale_info.h"
 #include "engine/number_format.h"
@@ -33,13 +35,30 @@ std::wstring LogHeader(std::wstring_view caption, const DateTime& now,
   return header;
 }
 
+std::wstring LoggedText(std::wstring_view text) {
+  std::wstring logged(text);
+  std::replace_if(
+      logged.begin(), logged.end(), [](wchar_t c) { return c < 0x20; }, L'?');
+  return logged;
+}
+
+std::wstring LoggedName(const BuiltName& name) {
+  std::wstring logged = LoggedText(name.Text);
+  if (name.IsWhole()) return logged;
+  return logged.append(L"…(共 ").append(std::to_wstring(name.Length)).append(L" 个字符)");
+}
+
 std::wstring LogEntry(std::int32_t failureNumber, std::wstring_view folder,
-                      std::wstring_view plannedName, std::wstring_view oldName,
+                      const BuiltName& plannedName, std::wstring_view oldName,
                       std::int32_t errorNumber, std::wstring_view detail) {
+  const std::wstring loggedFolder = LoggedText(folder);
   std::wstring entry = std::to_wstring(failureNumber);
   entry.append(kRule).append(kLineEnd);
-  entry.append(L"拟转换文件名: ").append(folder).append(plannedName).append(kLineEnd);
-  entry.append(L"原文件名: ").append(folder).append(oldName).append(kLineEnd);
+  entry.append(L"拟转换文件名: ")
+      .append(loggedFolder)
+      .append(LoggedName(plannedName))
+      .append(kLineEnd);
+  entry.append(L"原文件名: ").append(loggedFolder).append(LoggedText(oldName)).append(kLineEnd);
   entry.append(L"错误代号: ").append(std::to_wstring(errorNumber)).append(kLineEnd);
   entry.append(L"详细内容: ").append(detail).append(kLineEnd);
   return entry;

@@ -8,6 +8,7 @@
 
 #include "engine/date_time.h"
 #include "engine/errors.h"
+#include "engine/rename_plan.h"
 
 namespace tarnivo {
 
@@ -20,10 +21,20 @@ std::wstring LogHeader(std::wstring_view caption, const DateTime& now,
                        std::wstring_view templateText);
 
 // One failure: its number directly followed by the rule, the planned and the old path,
-// the error number and the detail text.
+// the error number and the detail text. The paths are written as LoggedText gives them,
+// the planned name as LoggedName does.
 std::wstring LogEntry(std::int32_t failureNumber, std::wstring_view folder,
-                      std::wstring_view plannedName, std::wstring_view oldName,
+                      const BuiltName& plannedName, std::wstring_view oldName,
                       std::int32_t errorNumber, std::wstring_view detail);
+
+// `text` with every control character (U+0000 to U+001F) as "?", so that a name holding a
+// line break keeps its entry's five lines.
+std::wstring LoggedText(std::wstring_view text);
+
+// A planned name as the log writes it: LoggedText of it, and for a name longer than
+// kKeptNameLength characters its first kKeptNameLength followed by "…(共 " + its length +
+// " 个字符)", so that a log stays readable and small.
+std::wstring LoggedName(const BuiltName& name);
 
 // The table's text for `kind`, followed by " (" + `reason` + ")" when there is a reason
 // (the system's message for a refused rename, the program's own for a refused name).

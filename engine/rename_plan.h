@@ -16,34 +16,55 @@ namespace tarnivo {
 // inside its line), empty lines kept. The empty text has no lines at all.
 std::vector<std::wstring> SplitTemplate(std::wstring_view text);
 
+// How much of a new name is kept: far more than any name the file system takes (longer
+// ones are refused), and what the log shows of a name.
+inline constexpr std::size_t kKeptNameLength = 1000;
+
+// A new name as it is built: its first kKeptNameLength characters and its whole length, so
+// that a line of a hundred million characters costs no more than the names around it.
+struct BuiltName {
+  std::wstring Text;
+  std::uint64_t Length = 0;
+
+  bool IsWhole() const { return Length == Text.size(); }
+  // Keeps what fits of `piece`. May throw std::bad_alloc.
+  void Append(std::wstring_view piece);
+};
+
 // A line that could not be evaluated.
 struct PieceFailure {
   std::int32_t PieceIndex;  // 0-based line number
-  std::wstring NameSoFar;   // what the lines before it gave
+  BuiltName NameSoFar;      // what the lines before it gave
   ErrorKind Kind;
 };
 
 // The new name of one entry: the lines' texts joined, a failing line adding nothing.
 struct NamePlan {
-  std::wstring NewName;
+  BuiltName NewName;
   std::vector<PieceFailure> Failures;  // in line order
 };
 
 // Evaluates every line against `context` (its FileName and ListIndex are the entry's).
+// Memory that runs out for a line fails that line as OutOfMemory; nothing is thrown.
 NamePlan BuildNewName(const std::vector<std::wstring>& pieces, const TokenContext& context);
 
-// Why a new name is refused before any rename is tried.
+// Why a new name is refused before any rename is tried. The program decides these itself,
+// so that the outcome and its log are the same on every system (Wine and Windows answer
+// some of them with different codes, or accept them).
 enum class NameProblem : std::uint8_t {
   None,
-  Empty,        // would name the folder itself
-  Separator,    // "\" or "/" would move the file elsewhere, ":" would make a stream
-  TrailingDot,  // a final "." or blank would be dropped silently by the file system
-  TooLong,      // more than kMaxNameLength characters
+  Empty,         // would name the folder itself
+  Separator,     // "\" or "/" would move the file elsewhere, ":" would make a stream
+  BadCharacter,  // < > " | ? * or a control character (U+0000 to U+001F)
+  TrailingDot,   // a final "." or blank would be dropped silently by the file system
+  DeviceName,    // CON, PRN, AUX, NUL, COM1-9, LPT1-9, CONIN$, CONOUT$, with any extension
+  TooLong,       // more than kMaxNameLength characters
 };
 
 inline constexpr std::size_t kMaxNameLength = 255;
 
 NameProblem CheckNewName(std::wstring_view name) noexcept;
+NameProblem CheckNewName(const BuiltName& name) noexcept;
 
 // A short Chinese explanation for the log; empty for None.
 std::wstring_view DescribeNameProblem(NameProblem problem) noexcept;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <new>
 
 #include "engine/error_log.h"
 #include "engine/log_file.h"
@@ -56,8 +57,9 @@ class Run {
   RenameRunOutcome Execute() {
     if (!setup_.LogPath.empty() && log_.Create(setup_.LogPath)) {
       const DateTime now = setup_.Context.Now ? setup_.Context.Now() : DateTime{};
-      log_.Write(LogHeader(setup_.Caption, now, setup_.TemplateText));
-      outcome_.LogCreated = true;
+      // A log whose header could not be written (a full disk) is no log of this run.
+      outcome_.LogCreated = log_.Write(LogHeader(setup_.Caption, now, setup_.TemplateText));
+      if (!outcome_.LogCreated) log_.Close();
     }
     if (setup_.OnStarted) setup_.OnStarted();
     const Stopwatch stopwatch;
@@ -85,20 +87,23 @@ class Run {
  private:
   void RenameEntry(std::int32_t index, const std::vector<std::wstring>& pieces) {
     const std::wstring& oldName = setup_.Names[static_cast<size_t>(index)];
-    setup_.Context.FileName = oldName;
-    setup_.Context.ListIndex = index;
-    const NamePlan plan = BuildNewName(pieces, setup_.Context);
-    for (const PieceFailure& failure : plan.Failures) {
-      Fail(failure.NameSoFar, oldName, failure.Kind, {});
+    bool renamed = false;
+    try {
+      setup_.Context.FileName = oldName;
+      setup_.Context.ListIndex = index;
+      const NamePlan plan = BuildNewName(pieces, setup_.Context);
+      for (const PieceFailure& failure : plan.Failures) {
+        Fail(failure.NameSoFar, oldName, failure.Kind, {});
+      }
+      renamed = Rename(oldName, plan.NewName);
+    } catch (const std::bad_alloc&) {
+      // Whatever of this entry did not fit in memory: it keeps its name, the run goes on.
+      Fail({}, oldName, ErrorKind::OutOfMemory, {});
     }
-    if (Rename(oldName, plan.NewName)) {
-      ++outcome_.Renamed;
-    } else {
-      ++outcome_.NotRenamed;
-    }
+    ++(renamed ? outcome_.Renamed : outcome_.NotRenamed);
   }
 
-  bool Rename(const std::wstring& oldName, const std::wstring& newName) {
+  bool Rename(const std::wstring& oldName, const BuiltName& newName) {
     // Names the file system would silently change, or that would leave the folder, are
     // refused here: Wine even accepts ":" in a name.
     const NameProblem problem = CheckNewName(newName);
@@ -107,7 +112,7 @@ class Run {
       return false;
     }
     // No replace flag: a taken name is a failure, never a lost file.
-    if (MoveFileW((setup_.Folder + oldName).c_str(), (setup_.Folder + newName).c_str())) {
+    if (MoveFileW((setup_.Folder + oldName).c_str(), (setup_.Folder + newName.Text).c_str())) {
       return true;
     }
     const DWORD error = GetLastError();
@@ -115,12 +120,17 @@ class Run {
     return false;
   }
 
-  void Fail(const std::wstring& plannedName, const std::wstring& oldName, ErrorKind kind,
-            std::wstring_view reason) {
+  // Counts and logs one failure. Never throws: a log entry that does not fit in memory is
+  // left out, the failure still counts.
+  void Fail(const BuiltName& plannedName, const std::wstring& oldName, ErrorKind kind,
+            std::wstring_view reason) noexcept {
     ++outcome_.Failures;
     if (!log_.IsOpen()) return;
-    log_.Write(LogEntry(outcome_.Failures, setup_.Folder, plannedName, oldName,
-                        DescribeError(kind).Number, ErrorDetail(kind, reason)));
+    try {
+      log_.Write(LogEntry(outcome_.Failures, setup_.Folder, plannedName, oldName,
+                          DescribeError(kind).Number, ErrorDetail(kind, reason)));
+    } catch (const std::bad_alloc&) {
+    }
   }
 
   RenameRunSetup setup_;

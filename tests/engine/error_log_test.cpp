@@ -44,14 +44,43 @@ TEST(LogHeader, FourTabLinesTheTemplateBetweenRulesAndTwoEmptyLines) {
   }
 }
 
+BuiltName Built(std::wstring_view text) {
+  BuiltName name;
+  name.Append(text);
+  return name;
+}
+
 TEST(LogEntry, NumberRuleAndFourLabelledLines) {
-  EXPECT_EQ(LogEntry(12, L"D:\\相片\\", L"a_001", L"a.jpg", 9, L"下标越界"),
+  EXPECT_EQ(LogEntry(12, L"D:\\相片\\", Built(L"a_001"), L"a.jpg", 9, L"下标越界"),
             L"12" + kRule +
                 L"\r\n"
                 L"拟转换文件名: D:\\相片\\a_001\r\n"
                 L"原文件名: D:\\相片\\a.jpg\r\n"
                 L"错误代号: 9\r\n"
                 L"详细内容: 下标越界\r\n");
+}
+
+TEST(LogEntry, ControlCharactersAndLongNamesKeepTheEntryShortAndFiveLinesLong) {
+  const std::wstring entry =
+      LogEntry(1, L"D:\\x\\", Built(L"a\nb\r\x01.jpg"), L"old\tname", 52, L"文件名无效");
+  EXPECT_EQ(entry, L"1" + kRule +
+                       L"\r\n拟转换文件名: D:\\x\\a?b??.jpg\r\n原文件名: D:\\x\\old?name\r\n"
+                       L"错误代号: 52\r\n详细内容: 文件名无效\r\n");
+  struct Case {
+    std::size_t Length;
+    std::wstring Expected;
+  };
+  const Case cases[] = {
+      {kKeptNameLength, std::wstring(kKeptNameLength, L'0')},
+      {kKeptNameLength + 1, std::wstring(kKeptNameLength, L'0') + L"…(共 1001 个字符)"},
+      {100000000, std::wstring(kKeptNameLength, L'0') + L"…(共 100000000 个字符)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Length);
+    BuiltName name = Built(std::wstring(std::min(c.Length, kKeptNameLength + 5), L'0'));
+    name.Length = c.Length;
+    EXPECT_EQ(LoggedName(name), c.Expected);
+  }
 }
 
 TEST(ErrorDetail, TableTextWithTheReasonOnTheSameLine) {

@@ -63,7 +63,8 @@ TEST(BuildNewName, JoinsTheLinesOfTheTemplate) {
   for (const Case& c : cases) {
     SCOPED_TRACE(Show(c.templateText) + " at " + std::to_string(c.index));
     const NamePlan plan = BuildNewName(SplitTemplate(c.templateText), EntryAt(c.name, c.index));
-    EXPECT_EQ(plan.NewName, c.newName);
+    EXPECT_EQ(plan.NewName.Text, c.newName);
+    EXPECT_TRUE(plan.NewName.IsWhole());
     EXPECT_TRUE(plan.Failures.empty());
   }
 }
@@ -72,14 +73,23 @@ TEST(BuildNewName, AFailingLineAddsNothingAndRecordsTheNameSoFar) {
   const NamePlan plan =
       BuildNewName(SplitTemplate(L"%name%\r\n%Taxis:6,50%\r\n_\r\n%Taxis:x,1,1%\r\n%ext%"),
                    EntryAt(L"a.jpg", 4));
-  EXPECT_EQ(plan.NewName, L"a_.jpg");
+  EXPECT_EQ(plan.NewName.Text, L"a_.jpg");
   ASSERT_EQ(plan.Failures.size(), 2u);
   EXPECT_EQ(plan.Failures[0].PieceIndex, 1);
-  EXPECT_EQ(plan.Failures[0].NameSoFar, L"a");
+  EXPECT_EQ(plan.Failures[0].NameSoFar.Text, L"a");
   EXPECT_EQ(plan.Failures[0].Kind, ErrorKind::OutOfRange);
   EXPECT_EQ(plan.Failures[1].PieceIndex, 3);
-  EXPECT_EQ(plan.Failures[1].NameSoFar, L"a_");
+  EXPECT_EQ(plan.Failures[1].NameSoFar.Text, L"a_");
   EXPECT_EQ(plan.Failures[1].Kind, ErrorKind::TypeMismatch);
+}
+
+TEST(BuildNewName, KeepsOnlyTheStartOfAVeryLongNameButCountsItWhole) {
+  const NamePlan plan =
+      BuildNewName(SplitTemplate(L"x\r\n%Taxis:5000,7,1%\r\n%ext%"), EntryAt(L"a.jpg", 0));
+  EXPECT_EQ(plan.NewName.Length, 1u + 5000u + 4u);
+  EXPECT_EQ(plan.NewName.Text, L"x" + std::wstring(kKeptNameLength - 1, L'0'));
+  EXPECT_FALSE(plan.NewName.IsWhole());
+  EXPECT_EQ(CheckNewName(plan.NewName), NameProblem::TooLong);
 }
 
 TEST(CheckNewName, RefusesNamesTheFileSystemWouldMoveOrChange) {
@@ -104,6 +114,33 @@ TEST(CheckNewName, RefusesNamesTheFileSystemWouldMoveOrChange) {
       {L"..", NameProblem::TrailingDot},
       {std::wstring(255, L'x'), NameProblem::None},
       {std::wstring(256, L'x'), NameProblem::TooLong},
+      {L"a<b.jpg", NameProblem::BadCharacter},
+      {L"a\"b", NameProblem::BadCharacter},
+      {L"what?.jpg", NameProblem::BadCharacter},
+      {L"*.jpg", NameProblem::BadCharacter},
+      {L"a|b", NameProblem::BadCharacter},
+      {L"line\nbreak.jpg", NameProblem::BadCharacter},
+      {std::wstring(L"nul\0.jpg", 8), NameProblem::BadCharacter},
+      {L"tab\t.jpg", NameProblem::BadCharacter},
+      {L"\x1f", NameProblem::BadCharacter},
+      {L"CON", NameProblem::DeviceName},
+      {L"con.txt", NameProblem::DeviceName},
+      {L"Nul.tar.gz", NameProblem::DeviceName},
+      {L"nul .txt", NameProblem::DeviceName},
+      {L"AUX", NameProblem::DeviceName},
+      {L"prn.jpg", NameProblem::DeviceName},
+      {L"COM1", NameProblem::DeviceName},
+      {L"com9.log", NameProblem::DeviceName},
+      {L"LPT1.jpg", NameProblem::DeviceName},
+      {L"lpt\u00b2", NameProblem::DeviceName},
+      {L"CONIN$", NameProblem::DeviceName},
+      {L"conout$.txt", NameProblem::DeviceName},
+      {L"COM0", NameProblem::None},
+      {L"COM10", NameProblem::None},
+      {L"LPT", NameProblem::None},
+      {L"console.jpg", NameProblem::None},
+      {L"con_1.jpg", NameProblem::None},
+      {L"photo.con", NameProblem::None},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Show(c.name));
