@@ -9,24 +9,23 @@ set -euo pipefail
 # One reading: DateTimeOriginal, else CreateDate (DateTimeDigitized), else the IFD0
 # ModifyDate (DateTime), each only when it is a real date; "none" without one.
 manifest() {
-  local file raw formatted
-  for file in "$@"; do
-    local tags=(-ExifIFD:DateTimeOriginal -ExifIFD:CreateDate -IFD0:ModifyDate)
-    IFS=$'\t' read -r -a raw < <(exiftool -T -n "${tags[@]}" "$file")
-    # exiftool rolls impossible dates over when it formats them (31 April becomes 1 May).
-    IFS=$'\t' read -r -a formatted < <(exiftool -T -d '%Y:%m:%d %H:%M:%S' "${tags[@]}" "$file")
-    local pick=none i
-    for i in 0 1 2; do
-      local value=${raw[i]:--}
-      if [[ $value =~ ^([0-9]{4}):[0-9]{2}:[0-9]{2}\ [0-9]{2}:[0-9]{2}:([0-9]{2})$ ]] &&
-        [ "${BASH_REMATCH[1]}" != 0000 ] && [ "${BASH_REMATCH[2]}" -lt 60 ] &&
-        [ "$value" = "${formatted[i]:-}" ]; then
-        pick=$value
-        break
-      fi
+  local tags=(-ExifIFD:DateTimeOriginal -ExifIFD:CreateDate -IFD0:ModifyDate)
+  # exiftool rolls impossible dates over when it formats them (31 April becomes 1 May).
+  paste <(exiftool -T -n -FileName "${tags[@]}" "$@") \
+    <(exiftool -T -d '%Y:%m:%d %H:%M:%S' "${tags[@]}" "$@") |
+    while IFS=$'\t' read -r name raw0 raw1 raw2 formatted0 formatted1 formatted2; do
+      local raw=("$raw0" "$raw1" "$raw2") formatted=("$formatted0" "$formatted1" "$formatted2")
+      local pick=none i
+      for i in 0 1 2; do
+        if [[ ${raw[i]} =~ ^([0-9]{4}):[0-9]{2}:[0-9]{2}\ [0-9]{2}:[0-9]{2}:([0-9]{2})$ ]] &&
+          [ "${BASH_REMATCH[1]}" != 0000 ] && [ "${BASH_REMATCH[2]}" -lt 60 ] &&
+          [ "${raw[i]}" = "${formatted[i]}" ]; then
+          pick=${raw[i]}
+          break
+        fi
+      done
+      printf '%s\t%s\n' "$name" "$pick"
     done
-    printf '%s\t%s\n' "$(basename "$file")" "$pick"
-  done
 }
 
 if [ "${1:-}" = manifest ]; then
