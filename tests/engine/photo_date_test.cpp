@@ -445,6 +445,14 @@ TEST(ReadDateTaken, ReadsOnlyWhatItNeeds) {
   const std::string exif = Tiff(Order::Little, {}, {Original()});
   const std::string app1 = Segment(0xE1, "Exif\0\0"s + exif);
   const std::string hugeCount = Patched(Tiff(Order::Little, {Modified()}), 8, "\xFF\xFF");
+  // A HEIF whose iloc runs to the end of 256 MiB: 65535 items of 256 extents each.
+  const std::string heifItem = "\0\1\0\0\0\0\0\0\0\0\1\0"s + std::string(2048, '\0');
+  std::string heifHead = Box("ftyp", "heic") + Num(0, 4) + "meta\0\0\0\0"s +
+                         FullBox("iinf", 0, Num(1, 2) + FullBox("infe", 2, "\0\2\0\0Exif\0"s));
+  const std::string ilocHead = Num(0, 4) + "iloc\1\0\0\0\x44\x40\xFF\xFF"s;
+  heifHead +=
+      Box("free", std::string(heifItem.size() - heifHead.size() - 8 - ilocHead.size(), 'f'));
+  heifHead += ilocHead;  // the items start where the pattern does
   struct Case {
     std::string Name;
     PatternSource Source;
@@ -463,6 +471,7 @@ TEST(ReadDateTaken, ReadsOnlyWhatItNeeds) {
        "none", kMiB},
       {"png of empty chunks",
        PatternSource(64 * kMiB, "\0\0\0\0tEXtCRC!"s, {{0, "\x89PNG\r\n\x1A\n"s}}), "none", kMiB},
+      {"heif of 65535 items", PatternSource(256 * kMiB, heifItem, {{0, heifHead}}), "none", kMiB},
       {"ifd of 65535 entries", PatternSource(64 * kMiB, "\0"s, {{0, hugeCount}}), kModified, 16384},
   };
   for (Case& c : cases) {
