@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
-# the Windows build under Wine, then the engine's pure code natively under ASan + UBSan.
+# the Windows build under Wine, then the engine's pure code natively under ASan + UBSan,
+# then the fuzz targets' seed corpora replayed (clang, libFuzzer).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -47,13 +48,21 @@ ctest --preset native-asan 2>&1 | tee "$log_dir/native.log"
 native_status=${PIPESTATUS[0]}
 set -e
 
-# One closing line for both runs: test programs passed and failed.
+cmake --preset fuzz
+cmake --build --preset fuzz
+set +e
+ctest --preset fuzz 2>&1 | tee "$log_dir/fuzz.log"
+fuzz_status=${PIPESTATUS[0]}
+set -e
+
+# One closing line for all runs: test programs passed and failed.
 count() { sed -n "s/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p" "$1" | tail -n 1; }
 read -r windows_failed windows_total < <(count "$log_dir/windows.log" || echo "1 1")
 read -r native_failed native_total < <(count "$log_dir/native.log" || echo "1 1")
-failed=$((${windows_failed:-1} + ${native_failed:-1}))
-total=$((${windows_total:-1} + ${native_total:-1}))
+read -r fuzz_failed fuzz_total < <(count "$log_dir/fuzz.log" || echo "1 1")
+failed=$((${windows_failed:-1} + ${native_failed:-1} + ${fuzz_failed:-1}))
+total=$((${windows_total:-1} + ${native_total:-1} + ${fuzz_total:-1}))
 echo "$((total - failed)) passed, $failed failed"
 [ "$screenshots_status" -eq 0 ] || echo "screenshots failed" >&2
-[ "$windows_status" -eq 0 ] && [ "$native_status" -eq 0 ] && [ "$screenshots_status" -eq 0 ] &&
-  [ "$failed" -eq 0 ]
+[ "$windows_status" -eq 0 ] && [ "$native_status" -eq 0 ] && [ "$fuzz_status" -eq 0 ] &&
+  [ "$screenshots_status" -eq 0 ] && [ "$failed" -eq 0 ]
