@@ -20,9 +20,7 @@ bool FileList::Create(HWND parent, int controlId, const RECT& bounds) {
     return false;
   }
   // A new list shows the process's working folder until a path is set.
-  std::wstring current(MAX_PATH, L'\0');
-  const DWORD copied = GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data());
-  current.resize(copied < current.size() ? copied : 0);
+  const std::wstring current = CurrentDirectory();
   if (!SetPath(current.empty() ? std::wstring(L".") : current)) {
     const std::wstring full = FullFolderPath(current);
     path_ = full.empty() ? current : full;

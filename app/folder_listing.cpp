@@ -19,7 +19,7 @@ bool PassesFlags(DWORD attributes, const FileListFlags& flags) {
 }
 
 bool IsFolder(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
+  const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -31,7 +31,7 @@ bool ListFolder(const std::wstring& folder, const std::wstring& pattern, const F
   // search also matches 8.3 short names, which would list files that do not match.
   const WildcardPattern matcher(pattern);
   WIN32_FIND_DATAW data;
-  UniqueFindHandle find(FindFirstFileExW((EnsureTrailingBackslash(folder) + L"*").c_str(),
+  UniqueFindHandle find(FindFirstFileExW((EnsureTrailingBackslash(ExtendedPath(folder)) + L"*").c_str(),
                                          FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                          FIND_FIRST_EX_LARGE_FETCH));
   std::vector<std::wstring> found;

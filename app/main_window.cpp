@@ -92,8 +92,10 @@ void MainWindow::Form_Unload() {
   }
   unloaded_ = true;
   // The list's pattern, not unapplied text in the pattern box. A refused write (read-only
-  // folder) just leaves the setting unsaved.
-  settings_.Write(setting::Pattern, file1_.Pattern());
+  // folder) just leaves the setting unsaved. The file is in the ANSI code page, where a
+  // character it cannot hold becomes "?", itself a wildcard: such a pattern would list
+  // more files at the next start than the user filtered, so the saved one stays instead.
+  if (FitsAnsi(file1_.Pattern())) settings_.Write(setting::Pattern, file1_.Pattern());
   StopAcceptingDrops();
   DestroyWindow(hwnd_);
 }
@@ -152,6 +154,7 @@ bool MainWindow::PreTranslateMessage(MSG& message) {
     Form_KeyDown(keyCode, shift);  // key preview: the window sees the key first
     if (hwnd_ && target == Control(ids::TextPatt)) TextPatt_KeyDown(keyCode, shift);
     if (!hwnd_) return true;
+    if (target == Control(ids::TextRull) && TextRull_KeyDown(keyCode, shift)) return true;
   }
   return IsDialogMessageW(hwnd_, &message) != FALSE;
 }

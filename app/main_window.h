@@ -111,6 +111,9 @@ class MainWindow {
                                             LPARAM lParam, UINT_PTR id, DWORD_PTR refData);
   // `button`: 1 left, 2 right, 4 middle; `at` in the box's client pixels.
   void TextRull_MouseDown(int button, POINT at);
+  // Tab and Shift+Tab leave the template box along the focus order; Ctrl+Tab types a tab.
+  // True when the key has been handled.
+  bool TextRull_KeyDown(WORD keyCode, int shift);
   void LabTitle_MouseDown(int index, int button);
   void PrepareTemplateMenu();  // the enabled states of the items, set before every opening
   void ShowTemplateMenu(POINT screenPoint);

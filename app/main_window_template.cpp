@@ -13,6 +13,7 @@
 #include "app/control_ids.h"
 #include "app/main_window.h"
 #include "app/menu_ids.h"
+#include "win/keyboard.h"
 
 namespace tarnivo {
 
@@ -130,6 +131,18 @@ LRESULT CALLBACK MainWindow::MouseSubclassProc(HWND control, UINT message, WPARA
       break;
   }
   return DefSubclassProc(control, message, wParam, lParam);
+}
+
+bool MainWindow::TextRull_KeyDown(WORD keyCode, int shift) {
+  if (keyCode != VK_TAB || (shift & kAltKey)) return false;
+  if (shift & kCtrlKey) {  // as in the multi-line boxes of Windows: the tab character
+    ReplaceTemplateSelection(L"\t");
+    return true;
+  }
+  // The box asks for every key, so the dialog navigation never moves the focus out of it.
+  const HWND next = GetNextDlgTabItem(hwnd_, Control(ids::TextRull), (shift & kShiftKey) != 0);
+  if (next) SetFocus(next);
+  return true;
 }
 
 void MainWindow::TextRull_MouseDown(int button, POINT at) {

@@ -9,6 +9,7 @@
 #include "dialogs/placement.h"
 #include "dialogs/short_path.h"
 #include "settings/path_probe.h"
+#include "settings/paths.h"
 #include "win/control_colors.h"
 #include "win/fonts.h"
 #include "win/keyboard.h"
@@ -38,15 +39,6 @@ constexpr TwipsRect kLabpath{120, 3120, 2820, 210};
 // A fixed dialog frame without an icon; Tab and the arrows move between its controls.
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-
-std::wstring CurrentFolder() {
-  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
-  if (needed == 0) return {};
-  std::wstring folder(needed, L'\0');
-  const DWORD copied = GetCurrentDirectoryW(needed, folder.data());
-  folder.resize(copied < needed ? copied : 0);
-  return folder;
-}
 
 // Picture1 is only a frame around the select button: what the button asks of its
 // parent (drawing, colours) is answered by the dialog.
@@ -148,7 +140,7 @@ bool FolderChooser::CreateSelectButton(const RECT& place) {
 // drive, else on the first drive that opens, so both always show a valid drive.
 void FolderChooser::OpenFirstFolder() {
   drive1_.Fill(GetLogicalDrives());
-  std::vector<std::wstring> candidates{CurrentFolder()};
+  std::vector<std::wstring> candidates{CurrentDirectory()};
   wchar_t windows[MAX_PATH];
   const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
   if (length > 0 && length < MAX_PATH) candidates.push_back(DriveOf(windows) + L"\\");

@@ -39,7 +39,7 @@ class CriticalErrorsFail {
 // The folders inside `path`, sorted. False when `path` cannot be read.
 bool ReadSubfolders(const std::wstring& path, std::vector<std::wstring>& names) {
   WIN32_FIND_DATAW data;
-  FindHandle find(FindFirstFileExW((EnsureTrailingBackslash(path) + L"*").c_str(), FindExInfoBasic,
+  FindHandle find(FindFirstFileExW((EnsureTrailingBackslash(ExtendedPath(path)) + L"*").c_str(), FindExInfoBasic,
                                    &data, FindExSearchLimitToDirectories, nullptr,
                                    FIND_FIRST_EX_LARGE_FETCH));
   std::vector<std::wstring> found;
@@ -93,7 +93,7 @@ void DrawFolderGlyph(HDC dc, int x, int y, bool open) {
 bool ReadFolderRows(const std::wstring& path, std::vector<FolderRow>& rows) {
   // A drive without a medium fails quietly here instead of asking the user for a disk.
   const CriticalErrorsFail quiet;
-  const DWORD attributes = GetFileAttributesW(path.c_str());
+  const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
     return false;
   const wchar_t* rest = PathSkipRootW(path.c_str());

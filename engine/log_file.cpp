@@ -2,13 +2,15 @@
 
 #include <string>
 
+#include "settings/paths.h"
 #include "win/code_page.h"
 
 namespace tarnivo {
 
-bool LogFile::Create(const std::wstring& path) {
+bool LogFile::Create(const std::wstring& shownPath) {
   failed_ = false;
   file_.Reset();
+  const std::wstring path = ExtendedPath(shownPath);
   // Windows refuses to replace a read-only file; Wine replaces it. Keep it either way: the
   // user marked it to be kept.
   const DWORD attributes = GetFileAttributesW(path.c_str());

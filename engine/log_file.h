@@ -12,8 +12,8 @@ namespace tarnivo {
 
 class LogFile {
  public:
-  // Creates the file, replacing one of that name. False (and no file open) when it cannot
-  // be created: a read-only file or a folder of that name, a read-only folder.
+  // Creates the file (`path` in the ordinary form), replacing one of that name. False (and no file
+  // open) when it cannot be created: a read-only file or a folder of that name, a read-only folder.
   bool Create(const std::wstring& path);
   bool IsOpen() const { return static_cast<bool>(file_); }
 

@@ -9,6 +9,7 @@
 #include "engine/error_log.h"
 #include "engine/log_file.h"
 #include "engine/rename_plan.h"
+#include "settings/paths.h"
 
 namespace tarnivo {
 namespace {
@@ -52,7 +53,9 @@ std::wstring SystemMessage(DWORD code) {
 
 class Run {
  public:
-  explicit Run(RenameRunSetup setup) : setup_(std::move(setup)) {}
+  explicit Run(RenameRunSetup setup)
+      : setup_(std::move(setup)),
+        fileSystemFolder_(EnsureTrailingBackslash(ExtendedPath(setup_.Folder))) {}
 
   RenameRunOutcome Execute() {
     if (!setup_.LogPath.empty() && log_.Create(setup_.LogPath)) {
@@ -112,7 +115,8 @@ class Run {
       return false;
     }
     // No replace flag: a taken name is a failure, never a lost file.
-    if (MoveFileW((setup_.Folder + oldName).c_str(), (setup_.Folder + newName.Text).c_str())) {
+    if (MoveFileW((fileSystemFolder_ + oldName).c_str(),
+                  (fileSystemFolder_ + newName.Text).c_str())) {
       return true;
     }
     const DWORD error = GetLastError();
@@ -134,6 +138,7 @@ class Run {
   }
 
   RenameRunSetup setup_;
+  std::wstring fileSystemFolder_;  // Folder in the form that takes paths of any length
   LogFile log_;
   RenameRunOutcome outcome_;
 };

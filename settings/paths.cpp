@@ -1,7 +1,8 @@
 #include "settings/paths.h"
 
-#include <shlwapi.h>
 #include <windows.h>
+// Needs windows.h before it.
+#include <shlwapi.h>
 
 #include "win/code_page.h"
 
@@ -12,14 +13,52 @@ std::wstring EnsureTrailingBackslash(std::wstring path) {
   return path;
 }
 
-std::wstring FullFolderPath(const std::wstring& folder) {
-  if (folder.empty()) return {};
-  const DWORD needed = GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr);
+namespace {
+
+constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";
+constexpr std::wstring_view kExtendedUncPrefix = L"\\\\?\\UNC\\";
+constexpr std::wstring_view kDevicePrefix = L"\\\\.\\";
+
+bool StartsWith(std::wstring_view text, std::wstring_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+// The full path of `path` as GetFullPathNameW makes it; "" when it cannot.
+std::wstring FullPath(const std::wstring& path) {
+  if (path.empty()) return {};
+  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   if (needed == 0) return {};
   std::wstring full(needed, L'\0');
-  const DWORD copied = GetFullPathNameW(folder.c_str(), needed, full.data(), nullptr);
+  const DWORD copied = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
   if (copied == 0 || copied >= needed) return {};
   full.resize(copied);
+  return full;
+}
+
+}  // namespace
+
+std::wstring ExtendedPath(const std::wstring& path) {
+  if (StartsWith(path, kExtendedPrefix) || StartsWith(path, kDevicePrefix)) return path;
+  std::wstring full = FullPath(path);
+  if (full.empty()) return {};
+  if (StartsWith(full, kExtendedPrefix) || StartsWith(full, kDevicePrefix)) return full;
+  if (StartsWith(full, L"\\\\")) return std::wstring(kExtendedUncPrefix) + full.substr(2);
+  return std::wstring(kExtendedPrefix) + full;
+}
+
+std::wstring CurrentDirectory() {
+  const DWORD needed = GetCurrentDirectoryW(0, nullptr);
+  if (needed == 0) return {};
+  std::wstring folder(needed, L'\0');
+  const DWORD copied = GetCurrentDirectoryW(needed, folder.data());
+  if (copied == 0 || copied >= needed) return {};
+  folder.resize(copied);
+  return folder;
+}
+
+std::wstring FullFolderPath(const std::wstring& folder) {
+  std::wstring full = FullPath(folder);
+  if (full.empty()) return {};
   while (full.size() > 3 && full.back() == L'\\' && !PathIsRootW(full.c_str())) full.pop_back();
   return full;
 }

@@ -13,6 +13,18 @@ std::wstring EnsureTrailingBackslash(std::wstring path);
 // "" when the system cannot make it full.
 std::wstring FullFolderPath(const std::wstring& folder);
 
+// The form of a path that the file system takes at any length (Windows limits ordinary
+// paths to 260 characters): "\\?\C:\..." for a drive path, "\\?\UNC\server\share\..."
+// for a share; an extended path ("\\?\...") or a device path ("\\.\...") unchanged.
+// A relative path is made full, and "/", "." and ".." are resolved first, since the
+// extended form takes every character literally; a trailing "\" stays. "" when the path
+// cannot be made full (the empty path among them). Every file-system call with a full
+// path goes through it; what the user sees keeps the ordinary form.
+std::wstring ExtendedPath(const std::wstring& path);
+
+// The process's current folder; "" when the system cannot say.
+std::wstring CurrentDirectory();
+
 // Full path of the running executable; empty only if the system cannot say.
 std::wstring ExecutablePath();
 

@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
-#include "win/code_page.h"
 #include "settings/paths.h"
+#include "win/code_page.h"
 
 namespace tarnivo {
 
@@ -40,7 +40,11 @@ std::wstring WithoutNuls(std::wstring text) {
 SettingsStore::SettingsStore(std::wstring folder) : folder_(std::move(folder)) {}
 
 std::wstring SettingsStore::FilePath() const {
-  return EnsureTrailingBackslash(AnsiSafeFolder(folder_)) + std::wstring(kConfigFileName);
+  const std::wstring path =
+      EnsureTrailingBackslash(AnsiSafeFolder(folder_)) + std::wstring(kConfigFileName);
+  // The ANSI profile calls take the extended form only where the system allows long
+  // paths; an ordinary path keeps working everywhere.
+  return path.size() < MAX_PATH ? path : ExtendedPath(path);
 }
 
 std::wstring SettingsStore::Read(std::wstring_view section, std::wstring_view key,
