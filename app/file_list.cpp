@@ -19,12 +19,11 @@ bool FileList::Create(HWND parent, int controlId, const RECT& bounds) {
   if (!SetWindowSubclass(list_, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
     return false;
   }
-  // A new list shows the process's working folder until a path is set.
+  // A new list stands on the process's working folder until a path is set. It is read
+  // only when it is first shown: at start-up the folder of the command line comes at once.
   const std::wstring current = CurrentDirectory();
-  if (!SetPath(current.empty() ? std::wstring(L".") : current)) {
-    const std::wstring full = FullFolderPath(current);
-    path_ = full.empty() ? current : full;
-  }
+  const std::wstring full = FullFolderPath(current.empty() ? std::wstring(L".") : current);
+  path_ = full.empty() ? current : full;
   return true;
 }
 
@@ -32,6 +31,7 @@ bool FileList::Reload(const std::wstring& folder) {
   std::vector<std::wstring> names;
   if (!ListFolder(folder, pattern_, flags_, names)) return false;
   entries_ = std::move(names);
+  read_ = true;
   ShowEntries();
   return true;
 }
@@ -54,31 +54,40 @@ bool FileList::SetPath(const std::wstring& folder) {
 
 void FileList::SetPattern(const std::wstring& pattern) {
   pattern_ = pattern;
-  Refresh();
+  RefreshIfRead();
 }
 
 void FileList::SetHidden(bool value) {
   flags_.Hidden = value;
-  Refresh();
+  RefreshIfRead();
 }
 
 void FileList::SetSystem(bool value) {
   flags_.System = value;
-  Refresh();
+  RefreshIfRead();
 }
 
 void FileList::SetReadOnly(bool value) {
   flags_.ReadOnly = value;
-  Refresh();
+  RefreshIfRead();
 }
 
 void FileList::SetArchive(bool value) {
   flags_.Archive = value;
-  Refresh();
+  RefreshIfRead();
+}
+
+void FileList::RefreshIfRead() {
+  if (read_) Refresh();
+}
+
+void FileList::EnsureRead() {
+  if (!read_) Refresh();
 }
 
 void FileList::Refresh() {
   if (Reload(path_)) return;
+  read_ = true;
   entries_.clear();  // the folder vanished or cannot be read any more
   ShowEntries();
 }

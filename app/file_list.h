@@ -38,6 +38,10 @@ class FileList {
   // Reads the folder again with the current pattern and flags. A folder that cannot be
   // read any more gives an empty list.
   void Refresh();
+  // Reads the folder unless the list has been read already. A new list is read at the
+  // first SetPath, Refresh or EnsureRead; the pattern and the flags only re-read a list
+  // that has been read.
+  void EnsureRead();
 
   int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
   const std::wstring& Entry(int32_t index) const { return entries_.at(static_cast<size_t>(index)); }
@@ -61,12 +65,14 @@ class FileList {
   static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   bool Reload(const std::wstring& folder);  // false when `folder` cannot be listed
   void ShowEntries();
+  void RefreshIfRead();
 
   HWND list_ = nullptr;
   std::wstring path_;
   std::wstring pattern_ = L"*.jpg";
   FileListFlags flags_;
   std::vector<std::wstring> entries_;
+  bool read_ = false;  // the folder has been read at least once
 };
 
 }  // namespace tarnivo

@@ -24,18 +24,24 @@ inline constexpr COLORREF kPlainTextColor = RGB(0, 0, 0);
 
 enum class FontKind { Ui, Header, Template };
 
-// How a control is painted. Everything but `System` is an owner-drawn static that the
-// main window paints.
+// How a control is painted. A label is an owner-drawn static that the main window paints;
+// strips, lines and frames are no windows at all (each window costs the first paint a few
+// milliseconds under Wine): the main window paints them on its background.
 enum class Paint {
   System,  // the control paints itself
-  Label,   // the header strip under it, then its text in `color`
+  Label,   // the header strip under it, then its text in `Color`
   Strip,   // its strip picture stretched over it
-  Line,    // filled with `color`
-  Frame,   // a one-pixel outline in `color` on the window colour
+  Line,    // filled with `Color`
+  Frame,   // a one-pixel outline in `Color` on the window colour
 };
 
-// One child control of the main window. The table lists them from the top of the z-order
-// down, which is also the focus order of the controls that take the focus.
+// Strips, lines and frames: painted by the main window, not windows of their own.
+constexpr bool IsWindowless(Paint paint) {
+  return paint == Paint::Strip || paint == Paint::Line || paint == Paint::Frame;
+}
+
+// One control of the main window. The table lists them from the top of the z-order down,
+// which is also the focus order of the controls that take the focus.
 struct ControlSpec {
   int Id;
   const wchar_t* WindowClass;  // null: File1, which FileList creates

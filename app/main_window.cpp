@@ -77,10 +77,13 @@ void MainWindow::Form_Load() {
   file1_.SetPattern(settings_.Read(setting::Pattern));
   SetWindowTextW(Control(ids::TextPatt), file1_.Pattern().c_str());
   currentFolder_ = FolderCandidate(options_.Arguments);
-  if (IsListableFolder(GetPathAttributes(currentFolder_))) {
-    file1_.SetPath(currentFolder_);  // a folder that cannot be listed leaves the list as it was
-    RefreshStatusLine();
-  }
+  const bool listable = IsListableFolder(GetPathAttributes(currentFolder_));
+  // A folder that cannot be listed leaves the list as it was.
+  if (listable) file1_.SetPath(currentFolder_);
+  // The working folder when the command line gave none that could be listed. Read once,
+  // with the saved pattern: nothing before needed its files.
+  file1_.EnsureRead();
+  if (listable) RefreshStatusLine();
   AcceptDroppedFolders();
 }
 
@@ -228,8 +231,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
       if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
       break;
-    case WM_ERASEBKGND:
-      return EraseWithBrush(hwnd_, reinterpret_cast<HDC>(wParam), windowBrush_.Get());
+    case WM_ERASEBKGND: {
+      const auto dc = reinterpret_cast<HDC>(wParam);
+      if (!EraseWithBrush(hwnd_, dc, windowBrush_.Get())) return 0;
+      PaintWindowless(dc);
+      return 1;
+    }
     case WM_CLOSE:
       Form_Unload();
       return 0;

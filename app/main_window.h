@@ -75,6 +75,9 @@ class MainWindow {
   void DropFiles(HDROP drop);
 
   FileList& File1() { return file1_; }
+  // Where a control of the layout stands, in client pixels: a windowless one's place (the
+  // strips, lines and frames the window paints itself), else its window's.
+  RECT PlaceOf(int id) const;
   const std::wstring& CurrentFolder() const { return currentFolder_; }
   // The token keywords, read once at start-up.
   const Keywords& TokenKeywords() const { return keywords_; }
@@ -151,7 +154,9 @@ class MainWindow {
   void OnDpiChanged(int dpi, const RECT& suggested);
   bool OnSetCursor(HWND over, int hitTest);
   bool DrawDecoration(const DRAWITEMSTRUCT& item) const;
-  void PaintStrips(HDC dc, HWND target) const;
+  // The strips, lines and frames, bottom of the z-order first, on the window's background.
+  void PaintWindowless(HDC dc) const;
+  void PaintStrips(HDC dc, const RECT& target) const;
   RECT ClientRectOf(HWND control) const;
 
   // The folder chooser and folder drag and drop (main_window_folder.cpp, main_window_drop.cpp).
@@ -171,6 +176,7 @@ class MainWindow {
   UniqueBrush windowBrush_, editBrush_;
   WindowPictures pictures_;
   std::array<HBITMAP, 4> stripPictures_{};  // what `ImgTitle(0..3)` show; owned by pictures_
+  std::map<int, RECT> windowless_;          // strips, lines and frames by id, client pixels
   std::map<int, HCURSOR> pointers_;         // custom pointers by control id
   UniqueMenu menupopo_;
   bool unloaded_ = false;

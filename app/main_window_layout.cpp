@@ -59,6 +59,10 @@ bool MainWindow::CreateLayoutControls() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   for (const ControlSpec& entry : MainWindowControls()) {
     const RECT r = ToPixels(entry.Place, dpi_);
+    if (IsWindowless(entry.Painting)) {
+      windowless_[entry.Id] = r;
+      continue;
+    }
     if (!entry.WindowClass) {
       if (!file1_.Create(hwnd_, entry.Id, r)) return false;
       continue;
@@ -92,6 +96,7 @@ void MainWindow::CreatePictures() {
 
 void MainWindow::ApplyFontsAndPictures() {
   for (const ControlSpec& entry : MainWindowControls()) {
+    if (IsWindowless(entry.Painting)) continue;
     const HFONT font = entry.Font == FontKind::Header     ? headerFont_.Get()
                        : entry.Font == FontKind::Template ? templateFont_.Get()
                                                          : uiFont_.Get();
@@ -139,6 +144,11 @@ void MainWindow::SizeWindowToClient() {
   SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+RECT MainWindow::PlaceOf(int id) const {
+  const auto windowless = windowless_.find(id);
+  return windowless != windowless_.end() ? windowless->second : ClientRectOf(Control(id));
+}
+
 RECT MainWindow::ClientRectOf(HWND control) const {
   RECT r{};
   if (!control || !GetWindowRect(control, &r)) return RECT{};
@@ -148,14 +158,13 @@ RECT MainWindow::ClientRectOf(HWND control) const {
 
 // The layout rules, in this order, on every resize, minimise and restore.
 void MainWindow::Form_Resize() {
-  if (!Control(ids::ShapeBorder(1))) return;  // a resize while the window is being created
+  if (!Control(ids::ImgStart)) return;  // a resize while the window is being created
   const int margin = TwipsToPixels(kShapeMarginTwips, dpi_);
   // 1 and 2: the frames around the pattern box and the template box.
   for (const auto& [shape, box] : {std::pair{ids::ShapeBorder(0), ids::TextPatt},
                                    std::pair{ids::ShapeBorder(1), ids::TextRull}}) {
     const RECT r = ClientRectOf(Control(box));
-    MoveWindow(Control(shape), r.left - margin, r.top - margin, Width(r) + 2 * margin,
-               Height(r) + 2 * margin, TRUE);
+    windowless_[shape] = RECT{r.left - margin, r.top - margin, r.right + margin, r.bottom + margin};
   }
   // 3: the refresh image's pointer for "退出" and the other two image buttons.
   const HCURSOR pointer = pointers_[ids::ImgRefresh];
@@ -165,9 +174,10 @@ void MainWindow::Form_Resize() {
   // 5: the bottom strip along the client area's bottom edge, over its full width.
   RECT client;
   GetClientRect(hwnd_, &client);
-  const int stripHeight = Height(ClientRectOf(Control(ids::ImgTitle(3))));
-  MoveWindow(Control(ids::ImgTitle(1)), 0, client.bottom - stripHeight, client.right,
-             Height(ClientRectOf(Control(ids::ImgTitle(1)))), TRUE);
+  const int stripHeight = Height(PlaceOf(ids::ImgTitle(3)));
+  const int bottomHeight = Height(PlaceOf(ids::ImgTitle(1)));
+  windowless_[ids::ImgTitle(1)] =
+      RECT{0, client.bottom - stripHeight, client.right, client.bottom - stripHeight + bottomHeight};
   // 6: the start picture of the state the window is in.
   ShowStartPicture();
   // The labels show the strips behind them, which may have moved or changed.
@@ -198,7 +208,11 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   CreatePictures();
   for (const ControlSpec& entry : MainWindowControls()) {
     const RECT r = ToPixels(entry.Place, dpi_);
-    MoveWindow(Control(entry.Id), r.left, r.top, Width(r), Height(r), FALSE);
+    if (IsWindowless(entry.Painting)) {
+      windowless_[entry.Id] = r;
+    } else {
+      MoveWindow(Control(entry.Id), r.left, r.top, Width(r), Height(r), FALSE);
+    }
   }
   ApplyFontsAndPictures();
   ShowStartPicture();
@@ -214,22 +228,53 @@ bool MainWindow::OnSetCursor(HWND over, int hitTest) {
   return true;
 }
 
-// The strip pictures that lie under `target`, stretched over their strips as the strips
-// show them, so a label on a strip looks like part of it.
-void MainWindow::PaintStrips(HDC dc, HWND target) const {
-  const RECT place = ClientRectOf(target);
+// The strip pictures that lie under `target` (client pixels), stretched over their strips
+// as the strips show them, on a DC whose origin is `target`'s top-left corner: a label on
+// a strip looks like part of it.
+void MainWindow::PaintStrips(HDC dc, const RECT& target) const {
   SetStretchBltMode(dc, COLORONCOLOR);
   for (int index = 0; index < static_cast<int>(stripPictures_.size()); ++index) {
     const HBITMAP picture = stripPictures_[static_cast<size_t>(index)];
-    const RECT strip = ClientRectOf(Control(ids::ImgTitle(index)));
+    const RECT strip = PlaceOf(ids::ImgTitle(index));
     RECT overlap;
-    if (!picture || !IntersectRect(&overlap, &strip, &place)) continue;
+    if (!picture || !IntersectRect(&overlap, &strip, &target)) continue;
     BITMAP info{};
     if (!GetObjectW(picture, sizeof(info), &info)) continue;
     const MemoryDc source(picture);
     if (!source.Get()) continue;  // the strip stays in the window colour
-    StretchBlt(dc, strip.left - place.left, strip.top - place.top, Width(strip), Height(strip),
+    StretchBlt(dc, strip.left - target.left, strip.top - target.top, Width(strip), Height(strip),
                source.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+  }
+}
+
+void MainWindow::PaintWindowless(HDC dc) const {
+  const auto controls = MainWindowControls();
+  for (auto entry = controls.rbegin(); entry != controls.rend(); ++entry) {
+    const auto place = windowless_.find(entry->Id);
+    if (place == windowless_.end()) continue;
+    const RECT& r = place->second;
+    switch (entry->Painting) {
+      case Paint::Strip: {
+        // Only this strip: the strips do not overlap.
+        const int index = entry->Id - ids::ImgTitle(0);
+        const HBITMAP picture = stripPictures_[static_cast<size_t>(index)];
+        BITMAP info{};
+        const MemoryDc source(picture);
+        if (!picture || !GetObjectW(picture, sizeof(info), &info) || !source.Get()) break;
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, r.left, r.top, Width(r), Height(r), source.Get(), 0, 0, info.bmWidth,
+                   info.bmHeight, SRCCOPY);
+        break;
+      }
+      case Paint::Line:
+        FillSolid(dc, r, entry->Color);
+        break;
+      case Paint::Frame:
+        FrameSolid(dc, r, entry->Color);
+        break;
+      default:
+        break;
+    }
   }
 }
 
@@ -240,20 +285,9 @@ bool MainWindow::DrawDecoration(const DRAWITEMSTRUCT& item) const {
   const HDC dc = item.hDC;
   const RECT& r = item.rcItem;
   switch (entry->Painting) {
-    case Paint::Line:
-      FillSolid(dc, r, entry->Color);
-      break;
-    case Paint::Frame:
-      FillSolid(dc, r, kWindowColor);
-      FrameSolid(dc, r, entry->Color);
-      break;
-    case Paint::Strip:
-      FillSolid(dc, r, kWindowColor);
-      PaintStrips(dc, item.hwndItem);
-      break;
     case Paint::Label: {
       FillSolid(dc, r, kWindowColor);
-      PaintStrips(dc, item.hwndItem);
+      PaintStrips(dc, ClientRectOf(item.hwndItem));
       const auto font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
       const SelectedObject selected(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
       SetBkMode(dc, TRANSPARENT);
@@ -264,7 +298,7 @@ bool MainWindow::DrawDecoration(const DRAWITEMSTRUCT& item) const {
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
       break;
     }
-    case Paint::System:
+    default:
       break;
   }
   return true;

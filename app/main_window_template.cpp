@@ -157,7 +157,7 @@ void MainWindow::LabTitle_MouseDown(int index, int /*button: any button counts*/
   if (index != kTemplateLabel) return;
   // Just under the template header strip, left-aligned with the label.
   const RECT label = ClientRectOf(Control(ids::LabTitle(kTemplateLabel)));
-  const RECT strip = ClientRectOf(Control(ids::ImgTitle(2)));
+  const RECT strip = PlaceOf(ids::ImgTitle(2));
   POINT at{label.left, strip.bottom};
   ClientToScreen(hwnd_, &at);
   ShowTemplateMenu(at);
