@@ -77,6 +77,21 @@ double TimeToWindow(const std::wstring& exe, const std::wstring& arguments) {
   return seconds;
 }
 
+// Seconds of a bare enumeration of `folder`, as the list makes it, names kept.
+double TimeToEnumerate(const std::wstring& folder) {
+  const double started = Seconds();
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  const HANDLE find = FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data,
+                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (find == INVALID_HANDLE_VALUE) return -1;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return Seconds() - started;
+}
+
 bool MakeFiles(const std::wstring& folder, int count) {
   for (int i = 0; i < count; ++i) {
     const std::wstring path = folder + L"\\IMG_" + std::to_wstring(i) + L".jpg";
@@ -129,11 +144,14 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   const std::wstring empty = BesideThis(L"tarnivo_empty_window.exe");
-  std::vector<double> bare, small, large;
+  std::vector<double> bare, small, large, enumeration;
   for (int round = 0; round < repeat; ++round) {
     bare.push_back(TimeToWindow(empty, L""));
     small.push_back(TimeToWindow(program, L"\"" + few + L"\""));
-    if (!many.empty()) large.push_back(TimeToWindow(program, L"\"" + many + L"\""));
+    if (!many.empty()) {
+      enumeration.push_back(TimeToEnumerate(many));
+      large.push_back(TimeToWindow(program, L"\"" + many + L"\""));
+    }
   }
   RemoveFolder(scratch);
   const double emptyWindow = Median(bare);
@@ -142,10 +160,17 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("  empty window               %.3f s\n", emptyWindow);
   std::printf("  program on 6 files         %.3f s   ratio %.2f (target <= %.2f)\n", smallFolder,
               smallFolder / emptyWindow, kTargetRatio);
+  bool met = smallFolder / emptyWindow <= kTargetRatio;
   if (!many.empty()) {
+    // The large folder's start against the empty window plus a bare enumeration of it.
     const double largeFolder = Median(large);
-    std::printf("  program on %ls   %.3f s   ratio %.2f\n", many.c_str(), largeFolder,
-                largeFolder / emptyWindow);
+    const double bareEnumeration = Median(enumeration);
+    const double ratio = (largeFolder - emptyWindow) / bareEnumeration;
+    std::printf("  bare enumeration of the large folder   %.3f s\n", bareEnumeration);
+    std::printf("  program on the large folder            %.3f s   (less the empty window) / "
+                "enumeration %.2f (target <= %.2f)\n",
+                largeFolder, ratio, kTargetRatio);
+    met = met && ratio <= kTargetRatio;
   }
-  return smallFolder / emptyWindow <= kTargetRatio ? 0 : 2;
+  return met ? 0 : 2;
 }
