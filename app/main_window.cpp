@@ -14,6 +14,7 @@
 #include "win/code_page.h"
 #include "win/control_colors.h"
 #include "win/keyboard.h"
+#include "win/shell.h"
 #include "win/window_class.h"
 
 namespace tarnivo {
@@ -125,8 +126,8 @@ void MainWindow::ShellOpen(const std::wstring& file) {
     return;
   }
   // The shell reports a missing file or association itself; the program has nothing to add.
-  ShellExecuteA(hwnd_, "Open", ToAnsi(file).c_str(), "", ToAnsi(AnsiSafeFolder(folder)).c_str(),
-                SW_SHOWNORMAL);
+  shell::ShellExecuteA(hwnd_, "Open", ToAnsi(file).c_str(), "",
+                       ToAnsi(AnsiSafeFolder(folder)).c_str(), SW_SHOWNORMAL);
 }
 
 void MainWindow::RefreshStatusLine() {

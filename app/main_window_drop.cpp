@@ -3,6 +3,7 @@
 // other message on unchanged.
 #include "app/main_window.h"
 #include "settings/path_probe.h"
+#include "win/shell.h"
 
 namespace tarnivo {
 
@@ -14,7 +15,7 @@ class DropRelease {
   explicit DropRelease(HDROP drop) : drop_(drop) {}
   DropRelease(const DropRelease&) = delete;
   DropRelease& operator=(const DropRelease&) = delete;
-  ~DropRelease() { DragFinish(drop_); }
+  ~DropRelease() { shell::DragFinish(drop_); }
 
  private:
   HDROP drop_;
@@ -23,10 +24,10 @@ class DropRelease {
 // The first dropped item, whole; "" when there is none or it cannot be read whole. A cut
 // path could name another folder, whose files would then be listed and renamed.
 std::wstring FirstDroppedPath(HDROP drop) {
-  const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+  const UINT length = shell::DragQueryFileW(drop, 0, nullptr, 0);
   if (length == 0) return {};
   std::wstring path(length + 1, L'\0');
-  const UINT copied = DragQueryFileW(drop, 0, path.data(), length + 1);
+  const UINT copied = shell::DragQueryFileW(drop, 0, path.data(), length + 1);
   if (copied != length) return {};
   path.resize(copied);
   return path;
@@ -35,17 +36,17 @@ std::wstring FirstDroppedPath(HDROP drop) {
 }  // namespace
 
 void MainWindow::AcceptDroppedFolders() {
-  DragAcceptFiles(hwnd_, TRUE);
+  shell::DragAcceptFiles(hwnd_, TRUE);
   // The W call keeps the window a Unicode window.
   prevWndProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MainWndProc)));
   // Without the subclass nobody would release a drop: refuse drops altogether.
-  if (!prevWndProc_) DragAcceptFiles(hwnd_, FALSE);
+  if (!prevWndProc_) shell::DragAcceptFiles(hwnd_, FALSE);
 }
 
 void MainWindow::StopAcceptingDrops() {
   if (!prevWndProc_) return;
-  DragAcceptFiles(hwnd_, FALSE);
+  shell::DragAcceptFiles(hwnd_, FALSE);
   // Only while the subclass is still on top: restoring under a later subclass would cut
   // that one off.
   if (GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(MainWndProc)) {
@@ -59,7 +60,7 @@ LRESULT CALLBACK MainWindow::MainWndProc(HWND hwnd, UINT message, WPARAM wParam,
   if (!self || !self->prevWndProc_) {
     // Detached from its object (the window is being destroyed): what the class
     // procedure does then.
-    if (message == WM_DROPFILES) DragFinish(reinterpret_cast<HDROP>(wParam));
+    if (message == WM_DROPFILES) shell::DragFinish(reinterpret_cast<HDROP>(wParam));
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
   if (message == WM_DROPFILES) {
