@@ -21,6 +21,7 @@ constexpr std::array kErrorTable{
     ErrorInfo{ErrorKind::PermissionDenied, 70, L"没有权限"},
     ErrorInfo{ErrorKind::FileAccess, 75, L"路径/文件访问错误"},
     ErrorInfo{ErrorKind::PathNotFound, 76, L"路径未找到"},
+    ErrorInfo{ErrorKind::NoDateTaken, 1001, L"无拍摄日期"},
 };
 
 // Row i must describe enumerator i, and no number may be used twice: the log

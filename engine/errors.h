@@ -26,6 +26,8 @@ enum class ErrorKind : std::uint8_t {
   PermissionDenied,  // 70
   FileAccess,        // 75: any other system error
   PathNotFound,      // 76
+  // A failure of a line of the program's own.
+  NoDateTaken,  // 1001: the file holds no date the photo was taken (or is no photo)
 };
 
 struct ErrorInfo {

@@ -45,6 +45,15 @@ DateTime CurrentTime(const TokenContext& context) {
   return context.Now ? context.Now() : DateTime{};
 }
 
+// A date of the entry's file through its picture, read when the date is there.
+Result<std::wstring> FileDateText(const TokenContext& context, FileDateKind kind,
+                                  const SettingKey& picture) {
+  if (!context.FileDate) return Failure{ErrorKind::FileNotFound};
+  const Result<DateTime> date = context.FileDate(kind);
+  if (!date.Ok()) return Failure{date.Error()};
+  return FormatDateTime(ReadPicture(context, picture), date.Value(), context.Locale);
+}
+
 // The first three ","-separated fields of the parameter text; false if there are fewer.
 bool CutThreeFields(std::wstring_view parameters, std::array<std::wstring_view, 3>& fields) {
   for (std::size_t i = 0; i < 2; ++i) {
@@ -83,6 +92,12 @@ Result<std::wstring> Evaluate(std::wstring_view piece, const TokenContext& conte
   if (IsSimpleToken(piece, keys.Now)) {
     const std::wstring picture = ReadPicture(context, setting::FormatNow);
     return FormatDateTime(picture, CurrentTime(context), context.Locale);
+  }
+  if (IsSimpleToken(piece, keys.Taken)) {
+    return FileDateText(context, FileDateKind::Taken, setting::FormatTaken);
+  }
+  if (IsSimpleToken(piece, keys.Modified)) {
+    return FileDateText(context, FileDateKind::Modified, setting::FormatModified);
   }
   if (StartsLikeSequence(piece, keys.Taxis)) return EvaluateSequence(piece, context.ListIndex);
   return std::wstring(piece);

@@ -14,14 +14,26 @@
 
 namespace tarnivo {
 
-// The five token keywords; matched without regard to ASCII case.
+// The token keywords; matched without regard to ASCII case.
 struct Keywords {
   std::wstring Name{setting::KeywordName.DefaultValue};
   std::wstring Ext{setting::KeywordExt.DefaultValue};
   std::wstring Date{setting::KeywordDate.DefaultValue};
   std::wstring Now{setting::KeywordNow.DefaultValue};
   std::wstring Taxis{setting::KeywordTaxis.DefaultValue};
+  std::wstring Taken{setting::KeywordTaken.DefaultValue};
+  std::wstring Modified{setting::KeywordModified.DefaultValue};
 };
+
+enum class FileDateKind {
+  Taken,     // when the photo was taken, as the file's Exif data records it
+  Modified,  // the file's last write, in local time
+};
+
+// The selected entry's own dates, asked only when a line needs one. The failure kinds:
+// NoDateTaken for a file without a date taken, FileNotFound for a file gone, or what the
+// system reported.
+using FileDateReader = std::function<Result<DateTime>(FileDateKind kind)>;
 
 // Reads one setting: (section, key, default) -> value; the default when the key
 // is missing, "" when it is present and empty.
@@ -40,6 +52,7 @@ struct TokenContext {
   SettingReader ReadSetting;  // asked at every date or time token; none means the defaults
   Clock Now;                  // asked at every date or time token; none means DateTime{}
   LocaleInfo Locale;
+  FileDateReader FileDate;  // asked for %taken% and %modified%; none: the file is not found
 };
 
 // The text that one template line (`piece`, without its line break) gives for
@@ -50,6 +63,7 @@ struct TokenContext {
 //   W beyond 32 bits, or ListIndex*T+S not finite  Overflow (6)
 //   W negative                                     InvalidArgument (5)
 //   W of 2^28 or more, or padding not allocatable  OutOfMemory (7)
+// and %taken% or %modified% when the entry has no such date (see FileDateReader).
 // A line that is no token comes back unchanged. Linear in the piece's length.
 Result<std::wstring> EvaluateToken(std::wstring_view piece, const TokenContext& context);
 

@@ -20,8 +20,12 @@ inline constexpr SettingKey KeywordExt{L"Variant", L"ext", L"ext"};
 inline constexpr SettingKey KeywordDate{L"Variant", L"date", L"date"};
 inline constexpr SettingKey KeywordNow{L"Variant", L"now", L"now"};
 inline constexpr SettingKey KeywordTaxis{L"Variant", L"Taxis", L"Taxis"};
+inline constexpr SettingKey KeywordTaken{L"Variant", L"taken", L"taken"};
+inline constexpr SettingKey KeywordModified{L"Variant", L"modified", L"modified"};
 inline constexpr SettingKey FormatDate{L"Variant", L"Formatdate", L"yymmdd"};
 inline constexpr SettingKey FormatNow{L"Variant", L"Formatnow", L"hhmmss"};
+inline constexpr SettingKey FormatTaken{L"Variant", L"Formattaken", L"yyyymmdd_hhnnss"};
+inline constexpr SettingKey FormatModified{L"Variant", L"Formatmodified", L"yyyymmdd_hhnnss"};
 }  // namespace setting
 
 inline constexpr std::wstring_view kConfigFileName = L"config.ini";
