@@ -27,12 +27,6 @@ std::wstring ShortForm(const std::wstring& path) {
   return length > 0 && length < 1024 ? std::wstring(buffer, length) : std::wstring();
 }
 
-std::wstring WindowText(HWND window) {
-  wchar_t text[512] = L"";
-  GetWindowTextW(window, text, 512);
-  return text;
-}
-
 // A drive letter mapped to a folder that does not exist: listed among the drives but
 // impossible to open, as a drive without a medium is. The mapping lives in the system's
 // name space, not on disk, and goes at the end.
@@ -88,7 +82,7 @@ class ChooserTest : public ::testing::Test {
   void TearDown() override {
     chooser.reset();
     DestroyWindow(owner);
-    Pump(10);
+    PumpPending();
   }
 
   void Open(const std::wstring& start = L"", int32_t left = 0, int32_t top = 0,
@@ -104,24 +98,13 @@ class ChooserTest : public ::testing::Test {
     startFolder = start;
     ASSERT_TRUE(chooser->Load(owner, startFolder, left, top));
     chooser->Show();
-    Pump();
+    PumpPending();
   }
 
-  void Pump(int milliseconds = 30) {
-    const DWORD until = GetTickCount() + static_cast<DWORD>(milliseconds);
-    do {
-      MSG message;
-      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (chooser && chooser->PreTranslateMessage(message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-      }
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (static_cast<LONG>(until - GetTickCount()) > 0);
-  }
-  bool PumpUntilUnloaded() {
-    for (int i = 0; i < 100 && !chooser->Unloaded(); ++i) Pump(10);
-    return chooser->Unloaded();
+  // The dialog's own key preview, as its modal loop has it.
+  void PumpPending() {
+    test::PumpPending(
+        [this](MSG& message) { return chooser && chooser->PreTranslateMessage(message); });
   }
 
   HWND Dialog() const { return chooser->Handle(); }
@@ -136,7 +119,7 @@ class ChooserTest : public ::testing::Test {
     shift = shiftState;
     PostMessageW(target, WM_KEYDOWN, key, 1);
     PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
-    Pump();
+    PumpPending();
     shift = 0;
   }
   void Release(UINT down, UINT up, POINT at = {5, 5}) {
@@ -145,7 +128,7 @@ class ChooserTest : public ::testing::Test {
                                                  : MK_MBUTTON;
     PostMessageW(SelectButton(), down, held, MAKELPARAM(5, 5));
     PostMessageW(SelectButton(), up, 0, MAKELPARAM(at.x, at.y));
-    Pump();
+    PumpPending();
   }
   // What the drop-down box tells the dialog when the user picks a drive in it.
   void PickDrive(const std::wstring& drive) {
@@ -156,7 +139,7 @@ class ChooserTest : public ::testing::Test {
     SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(chooser_ids::Drive1, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(box));
-    Pump();
+    PumpPending();
   }
   int RowOf(const std::wstring& path) const {
     const auto& rows = chooser->Dir1().Rows();
@@ -179,7 +162,7 @@ class ChooserTest : public ::testing::Test {
       PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
       PostMessageW(list, WM_LBUTTONUP, 0, at);
     }
-    Pump();
+    PumpPending();
   }
 
   TempFolder programFolder;
@@ -193,9 +176,9 @@ class ChooserTest : public ::testing::Test {
 TEST(ChooserPlacement, CentresByTheUnsignedDifferenceHalved) {
   constexpr double kWidth = 3135, kHeight = 3885;  // a dialog's outer size
   struct Case {
-    const wchar_t* what;
-    double widthDifference, heightDifference;  // owner minus dialog
-    double left, top;                          // expected, from the owner's corner
+    const wchar_t* What;
+    double WidthDifference, HeightDifference;  // owner minus dialog
+    double Left, Top;                          // expected, from the owner's corner
   };
   const Case cases[] = {
       {L"owner 301 larger: remainder dropped across, kept down", 301, 301, 150, 150.5},
@@ -206,11 +189,11 @@ TEST(ChooserPlacement, CentresByTheUnsignedDifferenceHalved) {
       {L"2.5 gives 2, halved 1", 2.5, 2.5, 1, 1.25},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const TwipsBox owner{1000, 2000, kWidth + c.widthDifference, kHeight + c.heightDifference};
+    SCOPED_TRACE(c.What);
+    const TwipsBox owner{1000, 2000, kWidth + c.WidthDifference, kHeight + c.HeightDifference};
     const TwipsPoint at = CentreOver(owner, kWidth, kHeight);
-    EXPECT_DOUBLE_EQ(at.Left, 1000 + c.left);
-    EXPECT_DOUBLE_EQ(at.Top, 2000 + c.top);
+    EXPECT_DOUBLE_EQ(at.Left, 1000 + c.Left);
+    EXPECT_DOUBLE_EQ(at.Top, 2000 + c.Top);
   }
 }
 
@@ -295,9 +278,9 @@ TEST_F(ChooserTest, OnlyADoubleClickOpensAFolder) {
 
 TEST_F(ChooserTest, SelectButtonOrACancelIsTheOnlyWayOut) {
   struct Case {
-    const wchar_t* what;
-    std::function<void(ChooserTest&)> act;
-    bool selects;
+    const wchar_t* What;
+    std::function<void(ChooserTest&)> Act;
+    bool Selects;
   };
   const Case cases[] = {
       {L"left button released on the select button",
@@ -320,12 +303,13 @@ TEST_F(ChooserTest, SelectButtonOrACancelIsTheOnlyWayOut) {
        false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.What);
     Open();
     const HWND dialog = Dialog();
-    c.act(*this);
-    ASSERT_TRUE(PumpUntilUnloaded());
-    EXPECT_EQ(chooser->ChosenFolder(), c.selects ? programFolder.Path() : kCanceledSelect);
+    c.Act(*this);
+    PumpPending();
+    ASSERT_TRUE(chooser->Unloaded());
+    EXPECT_EQ(chooser->ChosenFolder(), c.Selects ? programFolder.Path() : kCanceledSelect);
     EXPECT_FALSE(IsWindow(dialog));
   }
 }
@@ -333,8 +317,8 @@ TEST_F(ChooserTest, SelectButtonOrACancelIsTheOnlyWayOut) {
 TEST_F(ChooserTest, KeysAndStrayPressesSelectNothing) {
   Open();
   struct Case {
-    const wchar_t* what;
-    std::function<void(ChooserTest&)> act;
+    const wchar_t* What;
+    std::function<void(ChooserTest&)> Act;
   };
   const Case cases[] = {
       {L"Space on the select button",
@@ -354,14 +338,14 @@ TEST_F(ChooserTest, KeysAndStrayPressesSelectNothing) {
       {L"a press without a release",
        [](ChooserTest& t) {
          PostMessageW(t.SelectButton(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
-         t.Pump();
+         t.PumpPending();
        }},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.What);
     SetFocus(SelectButton());
     ASSERT_EQ(GetFocus(), SelectButton());
-    c.act(*this);
+    c.Act(*this);
     EXPECT_FALSE(chooser->Unloaded());
     EXPECT_TRUE(IsWindowVisible(Dialog()));
   }
@@ -373,9 +357,9 @@ TEST_F(ChooserTest, LeavingAndComingBackKeepsTheFocusedControl) {
   Open();
   SetFocus(SelectButton());
   SetActiveWindow(owner);
-  Pump();
+  PumpPending();
   SetActiveWindow(Dialog());
-  Pump();
+  PumpPending();
   EXPECT_EQ(GetFocus(), SelectButton());
 }
 
@@ -386,12 +370,12 @@ TEST_F(ChooserTest, CtrlVOpensAPastedFolderAndLeavesTheDriveList) {
   }
   const std::wstring file = programFolder.WriteFile(L"photo.jpg");
   struct Case {
-    const wchar_t* what;
-    std::wstring clipboard;
-    WORD key;
-    int shiftState;
-    bool opens;
-    int reads;  // of the clipboard
+    const wchar_t* What;
+    std::wstring Clipboard;
+    WORD Key;
+    int ShiftState;
+    bool Opens;
+    int Reads;  // of the clipboard
   };
   const Case cases[] = {
       {L"Ctrl+Shift+V", elsewhere, 'V', 3, false, 0},
@@ -404,14 +388,14 @@ TEST_F(ChooserTest, CtrlVOpensAPastedFolderAndLeavesTheDriveList) {
       {L"a folder on another drive", elsewhere, 'V', 2, true, 1},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.What);
     Open();
-    SetClipboard(owner, c.clipboard);
+    SetClipboard(owner, c.Clipboard);
     clipboardReads = 0;
-    PressKey(Item(chooser_ids::Dir1), c.key, c.shiftState);
-    EXPECT_EQ(clipboardReads, c.reads);
-    EXPECT_EQ(chooser->Dir1().Path(), c.opens ? elsewhere : programFolder.Path());
-    EXPECT_EQ(Labpath(), ShortForm(c.opens ? elsewhere : programFolder.Path()));
+    PressKey(Item(chooser_ids::Dir1), c.Key, c.ShiftState);
+    EXPECT_EQ(clipboardReads, c.Reads);
+    EXPECT_EQ(chooser->Dir1().Path(), c.Opens ? elsewhere : programFolder.Path());
+    EXPECT_EQ(Labpath(), ShortForm(c.Opens ? elsewhere : programFolder.Path()));
     EXPECT_EQ(chooser->Drive1().Drive(), DriveOf(programFolder.Path()));
     EXPECT_EQ(ShownDrive(), DriveOf(programFolder.Path()));
     EXPECT_FALSE(chooser->Unloaded());
@@ -446,17 +430,17 @@ TEST_F(ChooserTest, PickingAnotherDriveOpensIt) {
 
 TEST_F(ChooserTest, ShortPathLabelHoldsAtMost163Characters) {
   const struct {
-    size_t length;
-    bool shown;
+    size_t Length;
+    bool Shown;
   } cases[] = {{162, true}, {163, true}, {164, false}, {200, false}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.length);
+    SCOPED_TRACE(c.Length);
     const TempFolder base;
-    const std::wstring folder = FolderWithShortLength(base.Path(), c.length);
-    ASSERT_EQ(ShortForm(folder).size(), c.length);
+    const std::wstring folder = FolderWithShortLength(base.Path(), c.Length);
+    ASSERT_EQ(ShortForm(folder).size(), c.Length);
     Open(folder);
     ASSERT_EQ(chooser->Dir1().Path(), folder);
-    EXPECT_EQ(Labpath(), c.shown ? ShortForm(folder) : L"");
+    EXPECT_EQ(Labpath(), c.Shown ? ShortForm(folder) : L"");
   }
 }
 
@@ -471,10 +455,10 @@ TEST_F(ChooserTest, ShortPathOfANameOutsideTheCodePage) {
 TEST_F(ChooserTest, ChosenFolderHasABackslashOnlyAtADriveRoot) {
   const std::wstring root = DriveOf(programFolder.Path()) + L"\\";
   struct Case {
-    const wchar_t* what;
-    std::wstring start;
-    std::wstring pasted;
-    std::wstring chosen;
+    const wchar_t* What;
+    std::wstring Start;
+    std::wstring Pasted;
+    std::wstring Chosen;
   };
   const Case cases[] = {
       {L"a start folder given with a backslash", programFolder.Path() + L"\\", L"",
@@ -482,15 +466,15 @@ TEST_F(ChooserTest, ChosenFolderHasABackslashOnlyAtADriveRoot) {
       {L"a drive root pasted", L"", root, root},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Open(c.start);
-    if (!c.pasted.empty()) {
-      SetClipboard(owner, c.pasted);
+    SCOPED_TRACE(c.What);
+    Open(c.Start);
+    if (!c.Pasted.empty()) {
+      SetClipboard(owner, c.Pasted);
       PressKey(Item(chooser_ids::Drive1), 'V', 2);
     }
     Release(WM_LBUTTONDOWN, WM_LBUTTONUP);
     ASSERT_TRUE(chooser->Unloaded());
-    EXPECT_EQ(chooser->ChosenFolder(), c.chosen);
+    EXPECT_EQ(chooser->ChosenFolder(), c.Chosen);
   }
 }
 
@@ -522,9 +506,9 @@ TEST_F(ChooserTest, LooksAsDesigned) {
 
   // Places in twips from the client corner (Command1 from Picture1's inside corner).
   const struct {
-    HWND control;
-    HWND parent;
-    int left, top, width, height;
+    HWND Control;
+    HWND Parent;
+    int Left, Top, Width, Height;
   } places[] = {
       {Item(chooser_ids::Drive1), Dialog(), 120, 120, 1695, 0},  // a drop-down sets its own height
       {Item(chooser_ids::Dir1), Dialog(), 120, 600, 2775, 2400},
@@ -533,15 +517,15 @@ TEST_F(ChooserTest, LooksAsDesigned) {
       {Item(chooser_ids::Labpath), Dialog(), 120, 3120, 2820, 210},
   };
   for (const auto& p : places) {
-    SCOPED_TRACE(GetDlgCtrlID(p.control));
+    SCOPED_TRACE(GetDlgCtrlID(p.Control));
     RECT r;
-    GetWindowRect(p.control, &r);
-    MapWindowPoints(nullptr, p.parent, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, MulDiv(p.left, dpi, 1440));
-    EXPECT_EQ(r.top, MulDiv(p.top, dpi, 1440));
-    EXPECT_EQ(r.right - r.left, MulDiv(p.width, dpi, 1440));
-    if (p.height) {
-      EXPECT_EQ(r.bottom - r.top, MulDiv(p.height, dpi, 1440));
+    GetWindowRect(p.Control, &r);
+    MapWindowPoints(nullptr, p.Parent, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, MulDiv(p.Left, dpi, 1440));
+    EXPECT_EQ(r.top, MulDiv(p.Top, dpi, 1440));
+    EXPECT_EQ(r.right - r.left, MulDiv(p.Width, dpi, 1440));
+    if (p.Height) {
+      EXPECT_EQ(r.bottom - r.top, MulDiv(p.Height, dpi, 1440));
     }
   }
 
@@ -643,9 +627,9 @@ TEST_F(WindowTest, ChooseFolderImageListsTheChosenFolderOrKeepsTheList) {
   work.WriteFile(L"w.jpg");
   StartOnWork();
   struct Case {
-    const wchar_t* what;
-    ChooserScript::Step act;
-    bool lists;
+    const wchar_t* What;
+    ChooserScript::Step Act;
+    bool Lists;
   };
   const Case cases[] = {
       {L"the close box", [](HWND d) { PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0); }, false},
@@ -659,14 +643,14 @@ TEST_F(WindowTest, ChooseFolderImageListsTheChosenFolderOrKeepsTheList) {
       {L"right button on the select button", [](HWND d) { RightClick(SelectButtonOf(d)); }, true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.What);
     SetText(ids::LabTitle(1), L"stale");
     window->SetRunningState(0);
     bool ownerDisabled = false;
     {
       const ChooserScript script({[&](HWND d) {
         ownerDisabled = !IsWindowEnabled(Main());
-        c.act(d);
+        c.Act(d);
       }});
       ClickControl(ids::ImgSetPath);
       ASSERT_TRUE(script.Opened());
@@ -675,7 +659,7 @@ TEST_F(WindowTest, ChooseFolderImageListsTheChosenFolderOrKeepsTheList) {
     EXPECT_TRUE(ownerDisabled);
     EXPECT_TRUE(IsWindowEnabled(Main()));
     EXPECT_TRUE(IsWindowEnabled(Control(ids::ImgStart)));  // idle state in both cases
-    if (c.lists) {
+    if (c.Lists) {
       EXPECT_EQ(window->File1().Path(), programFolder.Path());
       EXPECT_EQ(StatusText(), StatusLineFor(2, programFolder.Path()));
     } else {
@@ -717,11 +701,9 @@ TEST_F(WindowTest, ChooseFolderImageDoesNothingDuringARun) {
   StartOnWork();
   SetText(ids::TextRull, L"%name%\r\n_x\r\n%ext%");
   const ChooserScript script({[](HWND d) { RightClick(SelectButtonOf(d)); }});
-  PostMessageW(Control(ids::ImgStart), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  PostMessageW(Control(ids::ImgStart), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  PostClick(ids::ImgStart);
   ClickControl(ids::ImgSetPath);  // handled while the run lets events through
-  ASSERT_TRUE(PumpUntil([&] { return !window->RunInProgress(); }));
-  Pump();
+  ASSERT_FALSE(window->RunInProgress());
   EXPECT_FALSE(script.Opened());
   EXPECT_EQ(window->File1().Path(), work.Path());
   EXPECT_TRUE(FileExists(work / L"a_x.jpg"));

@@ -95,12 +95,6 @@ bool Same(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-std::wstring WindowText(HWND window) {
-  wchar_t text[256] = L"";
-  GetWindowTextW(window, text, 256);
-  return text;
-}
-
 SIZE TextSize(HWND control) {
   const std::wstring text = WindowText(control);
   HDC dc = GetDC(nullptr);
@@ -432,7 +426,7 @@ TEST_F(LayoutTest, ResizeRulesHoldAfterMinimiseAndRestore) {
   EXPECT_EQ(bottom.bottom, client.bottom);
   ShowWindow(Main(), SW_RESTORE);
   ASSERT_TRUE(PumpUntil([&] { return !IsIconic(Main()); }));
-  Pump();
+  PumpPending();
   const std::map<int, RECT> restored = AllRects();
   for (const Place& p : kPlaces) {
     EXPECT_TRUE(Same(restored.at(p.id), first.at(p.id)))
@@ -602,7 +596,7 @@ TEST_F(LayoutTest, DpiChangeScalesEverythingAndChangingBackRestoresIt) {
   RECT suggested{window.left, window.top, window.left + (window.right - window.left) * 3 / 2,
                  window.top + (window.bottom - window.top) * 3 / 2};
   SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-  Pump();
+  PumpPending();
   RECT client;
   GetClientRect(Main(), &client);
   EXPECT_EQ(client.right, 723);
@@ -619,7 +613,7 @@ TEST_F(LayoutTest, DpiChangeScalesEverythingAndChangingBackRestoresIt) {
   suggested = RECT{window.left, window.top, window.left + (window.right - window.left) * 2 / 3,
                    window.top + (window.bottom - window.top) * 2 / 3};
   SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
-  Pump();
+  PumpPending();
   const std::map<int, RECT> back = AllRects();
   for (const Place& p : kPlaces) {
     EXPECT_TRUE(Same(back.at(p.id), at96.at(p.id))) << p.name << ": " << Describe(back.at(p.id));

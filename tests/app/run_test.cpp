@@ -150,9 +150,9 @@ TEST_F(RunTest, EmptyTemplateFailsEveryEntryAndOpensTheLog) {
   EXPECT_EQ(EntryCount(), 3);
   EXPECT_NE(LogEntries().find(Entry(3, Folder(), L"", L"c.jpg", 52)), std::wstring::npos);
   ASSERT_EQ(shellCalls.size(), 1u);
-  EXPECT_EQ(shellCalls[0].owner, Main());
-  EXPECT_EQ(shellCalls[0].file, L"Err.LOG");
-  EXPECT_EQ(shellCalls[0].folder, programFolder.Path() + L"\\");
+  EXPECT_EQ(shellCalls[0].Owner, Main());
+  EXPECT_EQ(shellCalls[0].File, L"Err.LOG");
+  EXPECT_EQ(shellCalls[0].Folder, programFolder.Path() + L"\\");
 }
 
 TEST_F(RunTest, IdleStateAndPictureComeBackAfterARunWhereEverythingFailed) {
@@ -169,7 +169,8 @@ TEST_F(RunTest, LiteralTemplateRenamesTheFirstAndTheOthersFindTheNameTaken) {
   for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"}) work.WriteFile(name, "x");
   StartOnWork();
   Run(L"photo\r\n.jpg");
-  EXPECT_EQ(FileNamesIn(work.Path()), (std::vector<std::wstring>{L"b.jpg", L"c.jpg", L"photo.jpg"}));
+  EXPECT_EQ(FileNamesIn(work.Path()),
+            (std::vector<std::wstring>{L"b.jpg", L"c.jpg", L"photo.jpg"}));
   EXPECT_TRUE(IsSummary(StatusText(), 1, 2)) << testing::PrintToString(StatusText());
   const std::wstring entries = LogEntries();
   EXPECT_EQ(entries.find(Entry(1, Folder(), L"photo.jpg", L"b.jpg", 58)), 0u) << entries.size();
@@ -473,7 +474,7 @@ TEST_F(RunTest, NothingDoneDuringARunChangesWhatItRenames) {
     PostMessageW(Control(ids::ImgStart), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageW(Control(ids::ImgStart), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     c.act();
-    Pump();
+    PumpPending();
     shift = 0;
     ASSERT_TRUE(PumpUntil([&] { return !window->RunInProgress(); }));
     EXPECT_EQ(FileNamesIn(files.Path()),
