@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "app/clipboard.h"
-#include "app/layout.h"
 #include "app/menu_ids.h"
 #include "engine/token.h"
 #include "tests/app/window_fixture.h"
@@ -176,10 +175,7 @@ class TemplateMenuTest : public WindowTest {
   }
   // Under the template header strip, left-aligned with "转换命令": 360, 2670 twips.
   POINT TemplateHeaderPoint() const {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    POINT at{TwipsToPixels(360, dpi), TwipsToPixels(2670, dpi)};
+    POINT at{Px(360, ScreenDpi()), Px(2670, ScreenDpi())};
     ClientToScreen(Main(), &at);
     return at;
   }

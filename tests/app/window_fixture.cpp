@@ -25,6 +25,26 @@ bool PumpUntil(const std::function<bool()>& done, const MessagePreview& preview,
   }
 }
 
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+RECT RectIn(HWND parent, HWND control) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+LOGFONTW FontOf(HWND control) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
+  return font;
+}
+
 void WindowTest::Start(const std::wstring& arguments,
                        const std::function<void(MainWindowOptions&)>& adjust) {
   MainWindowOptions options;
@@ -44,6 +64,15 @@ void WindowTest::Start(const std::wstring& arguments,
 
 void WindowTest::TearDown() {
   window.reset();
+  PumpPending();
+}
+
+void WindowTest::ChangeDpi(int from, int to) {
+  RECT frame;
+  GetWindowRect(Main(), &frame);
+  RECT suggested{frame.left, frame.top, frame.left + MulDiv(frame.right - frame.left, to, from),
+                 frame.top + MulDiv(frame.bottom - frame.top, to, from)};
+  SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
   PumpPending();
 }
 

@@ -34,6 +34,14 @@ void PumpPending(const MessagePreview& preview);
 bool PumpUntil(const std::function<bool()>& done, const MessagePreview& preview,
                int milliseconds = 3000);
 
+// Twips to pixels at `dpi`: the nearest pixel, a half away from zero.
+constexpr int Px(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
+// The screen's DPI, which new windows are laid out at.
+int ScreenDpi();
+// `control`'s rectangle in the client coordinates of `parent`.
+RECT RectIn(HWND parent, HWND control);
+LOGFONTW FontOf(HWND control);
+
 class WindowTest : public ::testing::Test {
  protected:
   void TearDown() override;
@@ -58,6 +66,7 @@ class WindowTest : public ::testing::Test {
 
   HWND Main() const { return window->Handle(); }
   HWND Control(int id) const { return GetDlgItem(window->Handle(), id); }
+  RECT Rect(int id) const { return RectIn(Main(), Control(id)); }
   std::wstring Text(int id) const { return WindowText(Control(id)); }
   std::wstring StatusText() const { return Text(ids::LabTitle(1)); }
   void SetText(int id, const std::wstring& text) const;
@@ -69,6 +78,10 @@ class WindowTest : public ::testing::Test {
   void PostClick(int id) const;
   void ClickControl(int id);
   void PressMouse(int id, UINT downMessage);
+
+  // What the system sends when the window moves to a monitor of `to` dpi from one of
+  // `from`: WM_DPICHANGED with the window's frame scaled as the suggested place.
+  void ChangeDpi(int from, int to);
 
   std::wstring ConfigPath() const { return programFolder / L"config.ini"; }
   std::wstring StatusLineFor(int count, const std::wstring& folder) const {
