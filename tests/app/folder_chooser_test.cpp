@@ -70,6 +70,38 @@ std::wstring FolderWithShortLength(const std::wstring& base, size_t length) {
   return folder;
 }
 
+// The client area and the places of the controls at `dpi`, each edge converted on its own
+// (Command1 from Picture1's inside corner; a drop-down list sets its own height), and the
+// select button's font of 7.5 points.
+void ExpectLaidOutAt(HWND dialog, int dpi) {
+  RECT client;
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, Px(3045, dpi));
+  EXPECT_EQ(client.bottom, Px(3405, dpi));
+  const HWND picture = GetDlgItem(dialog, chooser_ids::Picture1);
+  const struct {
+    HWND Parent;
+    int Id, Left, Top, Width, Height;
+  } places[] = {
+      {dialog, chooser_ids::Drive1, 120, 120, 1695, 0},
+      {dialog, chooser_ids::Dir1, 120, 600, 2775, 2400},
+      {dialog, chooser_ids::Picture1, 1920, 120, 975, 300},
+      {picture, chooser_ids::Command1, 0, 0, 915, 245},
+      {dialog, chooser_ids::Labpath, 120, 3120, 2820, 210},
+  };
+  for (const auto& p : places) {
+    SCOPED_TRACE(p.Id);
+    const RECT r = RectIn(p.Parent, GetDlgItem(p.Parent, p.Id));
+    EXPECT_EQ(r.left, Px(p.Left, dpi));
+    EXPECT_EQ(r.top, Px(p.Top, dpi));
+    EXPECT_EQ(r.right, Px(p.Left + p.Width, dpi));
+    if (p.Height) {
+      EXPECT_EQ(r.bottom, Px(p.Top + p.Height, dpi));
+    }
+  }
+  EXPECT_EQ(FontOf(GetDlgItem(picture, chooser_ids::Command1)).lfHeight, -MulDiv(75, dpi, 720));
+}
+
 // The dialog on its own, shown without a modal loop and driven through its key preview.
 class ChooserTest : public ::testing::Test {
  public:  // the cases' lambdas drive the dialog through the fixture
@@ -94,6 +126,7 @@ class ChooserTest : public ::testing::Test {
       return ReadClipboardText(owner);
     };
     options.ShiftState = [this] { return shift; };
+    options.Dpi = dpi;
     chooser = std::make_unique<FolderChooser>(std::move(options));
     startFolder = start;
     ASSERT_TRUE(chooser->Load(owner, startFolder, left, top));
@@ -170,6 +203,7 @@ class ChooserTest : public ::testing::Test {
   std::unique_ptr<FolderChooser> chooser;
   std::wstring startFolder;
   int shift = 0;
+  int dpi = 0;  // the options' DPI
   int clipboardReads = 0;
 };
 
@@ -214,11 +248,8 @@ TEST_F(ChooserTest, OpensCentredOverItsOwnerOrAtTheGivenPlace) {
 
   Open(L"", 1500, 3000);  // twips: 100 and 200 pixels at 96 dpi
   GetWindowRect(Dialog(), &dialogRect);
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  EXPECT_EQ(dialogRect.left, MulDiv(1500, dpi, 1440));
-  EXPECT_EQ(dialogRect.top, MulDiv(3000, dpi, 1440));
+  EXPECT_EQ(dialogRect.left, Px(1500, ScreenDpi()));
+  EXPECT_EQ(dialogRect.top, Px(3000, ScreenDpi()));
 }
 
 TEST_F(ChooserTest, EmptyStartFolderOpensTheProgramFolderOnItsDrive) {
@@ -491,50 +522,16 @@ TEST_F(ChooserTest, ProgramOnANetworkShareStillOpensOnADrive) {
 
 TEST_F(ChooserTest, LooksAsDesigned) {
   Open();
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
   EXPECT_EQ(WindowText(Dialog()), L"选择路径");
-  RECT client;
-  GetClientRect(Dialog(), &client);
-  EXPECT_EQ(client.right, MulDiv(3045, dpi, 1440));
-  EXPECT_EQ(client.bottom, MulDiv(3405, dpi, 1440));
   EXPECT_EQ(SendMessageW(Dialog(), WM_GETICON, ICON_SMALL, 0), 0);
   EXPECT_EQ(SendMessageW(Dialog(), WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_EQ(GetClassLongPtrW(Dialog(), GCLP_HICON), 0u);
   EXPECT_NE(GetWindowLongPtrW(Dialog(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME, 0);
-
-  // Places in twips from the client corner (Command1 from Picture1's inside corner).
-  const struct {
-    HWND Control;
-    HWND Parent;
-    int Left, Top, Width, Height;
-  } places[] = {
-      {Item(chooser_ids::Drive1), Dialog(), 120, 120, 1695, 0},  // a drop-down sets its own height
-      {Item(chooser_ids::Dir1), Dialog(), 120, 600, 2775, 2400},
-      {Item(chooser_ids::Picture1), Dialog(), 1920, 120, 975, 300},
-      {SelectButton(), Item(chooser_ids::Picture1), 0, 0, 915, 245},
-      {Item(chooser_ids::Labpath), Dialog(), 120, 3120, 2820, 210},
-  };
-  for (const auto& p : places) {
-    SCOPED_TRACE(GetDlgCtrlID(p.Control));
-    RECT r;
-    GetWindowRect(p.Control, &r);
-    MapWindowPoints(nullptr, p.Parent, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, MulDiv(p.Left, dpi, 1440));
-    EXPECT_EQ(r.top, MulDiv(p.Top, dpi, 1440));
-    EXPECT_EQ(r.right - r.left, MulDiv(p.Width, dpi, 1440));
-    if (p.Height) {
-      EXPECT_EQ(r.bottom - r.top, MulDiv(p.Height, dpi, 1440));
-    }
-  }
+  ExpectLaidOutAt(Dialog(), ScreenDpi());
 
   EXPECT_EQ(WindowText(SelectButton()), L"选  择");
-  LOGFONTW font{};
-  const auto buttonFont = reinterpret_cast<HFONT>(SendMessageW(SelectButton(), WM_GETFONT, 0, 0));
-  ASSERT_TRUE(GetObjectW(buttonFont, sizeof(font), &font));
+  const LOGFONTW font = FontOf(SelectButton());
   EXPECT_STREQ(font.lfFaceName, L"宋体");
-  EXPECT_EQ(font.lfHeight, -MulDiv(75, dpi, 720));  // 7.5 points
   EXPECT_EQ(font.lfWeight, FW_NORMAL);
   EXPECT_EQ(font.lfCharSet, GB2312_CHARSET);
 
@@ -559,6 +556,12 @@ TEST_F(ChooserTest, LooksAsDesigned) {
   }
   EXPECT_EQ(GetFocus(), Item(chooser_ids::Drive1));
   EXPECT_NE(Labpath(), L"Labpath");
+}
+
+TEST_F(ChooserTest, LaidOutAtTheDpiItIsGiven) {
+  dpi = 144;
+  Open();
+  ExpectLaidOutAt(Dialog(), 144);
 }
 
 // Runs `steps` one after another once the folder chooser is on screen. A thread timer
@@ -708,6 +711,22 @@ TEST_F(WindowTest, ChooseFolderImageDoesNothingDuringARun) {
   EXPECT_EQ(window->File1().Path(), work.Path());
   EXPECT_TRUE(FileExists(work / L"a_x.jpg"));
   EXPECT_TRUE(FileExists(work / L"b_x.jpg"));
+}
+
+TEST_F(WindowTest, ChooserOpensAtTheWindowsDpiAfterAChange) {
+  StartOnWork();
+  ChangeDpi(96, 144);
+  bool inspected = false;
+  {
+    const ChooserScript script({[&](HWND d) {
+      ExpectLaidOutAt(d, 144);
+      inspected = true;
+      PostMessageW(d, WM_CLOSE, 0, 0);
+    }});
+    ClickControl(ids::ImgSetPath);
+    EXPECT_FALSE(script.StuckOpen());
+  }
+  EXPECT_TRUE(inspected);
 }
 
 }  // namespace
