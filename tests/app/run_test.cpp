@@ -27,11 +27,19 @@ bool IsSummary(const std::wstring& text, int renamed, int notRenamed) {
                         L"个文件, 未转换 :" + std::to_wstring(notRenamed) + L"个文件"));
 }
 
-// Records every text written into the status label.
+// Records every text written into the status label, marked "running: " while the start
+// image is disabled and shows the running picture.
 LRESULT CALLBACK RecordTexts(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                              DWORD_PTR data) {
   if (message == WM_SETTEXT && lParam) {
-    reinterpret_cast<Names*>(data)->emplace_back(reinterpret_cast<const wchar_t*>(lParam));
+    const HWND main = GetParent(hwnd);
+    const HWND start = GetDlgItem(main, ids::ImgStart);
+    const bool running =
+        !IsWindowEnabled(start) &&
+        SendMessageW(start, STM_GETIMAGE, IMAGE_BITMAP, 0) ==
+            SendMessageW(GetDlgItem(main, ids::ImgStart2), STM_GETIMAGE, IMAGE_BITMAP, 0);
+    reinterpret_cast<Names*>(data)->push_back(
+        (running ? L"running: " : L"") + std::wstring(reinterpret_cast<const wchar_t*>(lParam)));
   }
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
@@ -161,7 +169,7 @@ TEST_F(RunTest, AnOlderLogIsNotShownAsThisRunsOwn) {
   SetFileAttributesW(LogPath().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(RunTest, ProgressLinesNameTheOldNamesAndTheLastOneTheLastEntry) {
+TEST_F(RunTest, ProgressLinesShowTheRunningStateAndNameTheOldNamesToTheLast) {
   for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"}) work.WriteFile(name);
   StartOnWork();
   Names texts;
@@ -170,9 +178,11 @@ TEST_F(RunTest, ProgressLinesNameTheOldNamesAndTheLastOneTheLastEntry) {
   Run(L"");
   RemoveWindowSubclass(Control(ids::LabTitle(1)), RecordTexts, 1);
   ASSERT_GE(texts.size(), 2u);
-  const std::wstring progress = L"正在转换:  " + work.Path() + L"\\";
+  const std::wstring progress = L"running: 正在转换:  " + work.Path() + L"\\";
   EXPECT_EQ(texts[texts.size() - 2], progress + L"c.jpg");
-  EXPECT_TRUE(IsSummary(texts.back(), 0, 3)) << testing::PrintToString(texts.back());
+  const size_t summary = texts.back().find(L"转换完成");
+  EXPECT_TRUE(summary != std::wstring::npos && IsSummary(texts.back().substr(summary), 0, 3))
+      << testing::PrintToString(texts.back());
   for (size_t i = 0; i + 1 < texts.size(); ++i) {
     EXPECT_EQ(texts[i].rfind(progress, 0), 0u) << testing::PrintToString(texts[i]);
   }
@@ -234,8 +244,9 @@ TEST_F(RunTest, NothingDoneDuringARunChangesWhatItRenames) {
     ExpectSummary(2, 0);
     EXPECT_TRUE(IdleState());
     // One run, one summary: a second run would write its own.
-    EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
-                            [](const std::wstring& t) { return t.rfind(L"转换完成", 0) == 0; }),
+    EXPECT_EQ(std::count_if(
+                  texts.begin(), texts.end(),
+                  [](const std::wstring& t) { return t.find(L"转换完成") != std::wstring::npos; }),
               1);
     RemoveWindowSubclass(Control(ids::LabTitle(1)), RecordTexts, 1);
     window.reset();
