@@ -56,14 +56,9 @@ class FileListTest : public WindowTest {
   }
 };
 
-TEST_F(FileListTest, FilterBoxesStartClearWithTheirCaptions) {
+TEST_F(FileListTest, FilterBoxesStartClear) {  // their captions: LayoutTest's focus order
   StartOnWork();
-  const wchar_t* captions[] = {L"隐藏文件", L"系统文件", L"只读文件", L"存档文件"};
-  for (int i = 0; i < 4; ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(Text(ids::CheckFileInfo(i)), captions[i]);
-    EXPECT_EQ(BoxState(i), BST_UNCHECKED);
-  }
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(BoxState(i), BST_UNCHECKED) << i;
   const FileListFlags& flags = window->File1().Flags();
   EXPECT_FALSE(flags.Hidden);
   EXPECT_FALSE(flags.System);
