@@ -17,14 +17,9 @@ namespace {
 constexpr UINT kYesNoQuestion = 36;  // MB_YESNO | MB_ICONQUESTION
 
 struct ShownBox {
-  HWND owner;
-  std::wstring text, title;
-  UINT style;
-};
-
-struct ShellCall {
-  HWND owner;
-  std::wstring file, folder;
+  HWND Owner;
+  std::wstring Text, Title;
+  UINT Style;
 };
 
 std::wstring AboutText(const std::wstring& name, const std::wstring& ext, const std::wstring& date,
@@ -45,33 +40,23 @@ class AboutTest : public WindowTest {
   // The window with the message box, the shell and the menu going through the test.
   // `realMessageBox`: the system's own box is shown.
   void StartWithSeams(std::optional<int> revision, bool realMessageBox = false) {
-    MainWindowOptions options;
-    options.ProgramFolder = programFolder.Path();
-    options.Arguments = L"\"" + work.Path() + L"\"";
-    options.ShiftState = [this] { return shift; };
-    options.OnUnloaded = [this] { unloaded = true; };
-    options.Revision = revision;
-    if (!realMessageBox) {
-      options.ShowMessageBox = [this](HWND owner, const std::wstring& text, const std::wstring& title,
-                                  UINT style) {
-        boxes.push_back({owner, text, title, style});
-        return answer;
+    StartOnWork([&](MainWindowOptions& options) {
+      options.Revision = revision;
+      if (!realMessageBox) {
+        options.ShowMessageBox = [this](HWND owner, const std::wstring& text,
+                                        const std::wstring& title, UINT style) {
+          boxes.push_back({owner, text, title, style});
+          return answer;
+        };
+      }
+      options.PopupMenu = [this](HMENU, POINT) {
+        ++menus;
+        return 0;
       };
-    }
-    options.ShellOpen = [this](HWND owner, const std::wstring& file, const std::wstring& folder) {
-      shellCalls.push_back({owner, file, folder});
-    };
-    options.PopupMenu = [this](HMENU, POINT) {
-      ++menus;
-      return 0;
-    };
-    window = std::make_unique<MainWindow>(std::move(options));
-    ASSERT_TRUE(window->Create(SW_SHOWNORMAL));
-    Pump();
+    });
   }
 
   std::vector<ShownBox> boxes;
-  std::vector<ShellCall> shellCalls;
   int answer = IDNO;
   int menus = 0;
 };
@@ -80,11 +65,11 @@ TEST_F(AboutTest, HelpLabelShowsTheRevisionAndTheDefaultKeywords) {
   StartWithSeams(41);
   ClickControl(ids::LabTitle(3));
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].owner, Main());
-  EXPECT_EQ(boxes[0].title, L"关于 修订号0041");
-  EXPECT_EQ(boxes[0].text,
+  EXPECT_EQ(boxes[0].Owner, Main());
+  EXPECT_EQ(boxes[0].Title, L"关于 修订号0041");
+  EXPECT_EQ(boxes[0].Text,
             L"name=%name%\text=%ext%\r\ndate=%date%\tnow=%now%\r\n\r\n现在是否打开帮助文件?");
-  EXPECT_EQ(boxes[0].style, kYesNoQuestion);
+  EXPECT_EQ(boxes[0].Style, kYesNoQuestion);
 }
 
 TEST_F(AboutTest, KeywordsAreShownAsConfiguredAndTheSequenceKeywordIsNot) {
@@ -94,8 +79,8 @@ TEST_F(AboutTest, KeywordsAreShownAsConfiguredAndTheSequenceKeywordIsNot) {
   StartWithSeams(41);
   ClickControl(ids::LabTitle(3));
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, AboutText(L"Name", L"EXT", L"日期", L"Now"));
-  EXPECT_EQ(boxes[0].text.find(L"Seq"), std::wstring::npos);
+  EXPECT_EQ(boxes[0].Text, AboutText(L"Name", L"EXT", L"日期", L"Now"));
+  EXPECT_EQ(boxes[0].Text.find(L"Seq"), std::wstring::npos);
 }
 
 TEST_F(AboutTest, RevisionIsPaddedToFourDigitsAndNeverCut) {
@@ -109,7 +94,7 @@ TEST_F(AboutTest, RevisionIsPaddedToFourDigitsAndNeverCut) {
     StartWithSeams(revision);
     ClickControl(ids::LabTitle(3));
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].title, title);
+    EXPECT_EQ(boxes[0].Title, title);
     window.reset();
   }
 }
@@ -125,7 +110,7 @@ TEST_F(AboutTest, RevisionComesFromTheVersionResource) {
   StartWithSeams(std::nullopt);
   ClickControl(ids::LabTitle(3));
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].title, L"关于 修订号0041");
+  EXPECT_EQ(boxes[0].Title, L"关于 修订号0041");
 }
 
 TEST_F(AboutTest, OtherLabelsDoNotOpenTheBox) {
@@ -162,35 +147,32 @@ TEST_F(AboutTest, YesOpensTheHelpFileFromTheProgramFolder) {
   StartWithSeams(41);
   ClickControl(ids::LabTitle(3));
   ASSERT_EQ(shellCalls.size(), 1u);
-  EXPECT_EQ(shellCalls[0].owner, Main());
-  EXPECT_EQ(shellCalls[0].file, L"help.chm");
-  EXPECT_EQ(shellCalls[0].folder, programFolder.Path() + L"\\");
+  EXPECT_EQ(shellCalls[0].Owner, Main());
+  EXPECT_EQ(shellCalls[0].File, L"help.chm");
+  EXPECT_EQ(shellCalls[0].Folder, programFolder.Path() + L"\\");
 }
 
 // The system's own message box, found while it is open and answered Yes.
 struct OpenBox {
-  HWND owner = nullptr;
-  bool seen = false;
-  std::wstring title, text;
-  bool yesNo = false;
-  int ticks = 0;
+  HWND Owner = nullptr;
+  bool Seen = false;
+  std::wstring Title, Text;
+  bool YesNo = false;
+  int Ticks = 0;
 };
 OpenBox* openBox = nullptr;
 
 VOID CALLBACK AnswerTheBox(HWND, UINT, UINT_PTR, DWORD) {
-  if (!openBox || openBox->seen) return;
+  if (!openBox || openBox->Seen) return;
   const HWND box = FindWindowW(L"#32770", nullptr);  // the dialog class of message boxes
-  if (!box || GetWindow(box, GW_OWNER) != openBox->owner) {
-    if (++openBox->ticks > 100 && box) EndDialog(box, IDCANCEL);  // never hang the test
+  if (!box || GetWindow(box, GW_OWNER) != openBox->Owner) {
+    if (++openBox->Ticks > 100 && box) EndDialog(box, IDCANCEL);  // never hang the test
     return;
   }
-  openBox->seen = true;
-  wchar_t text[256] = L"";
-  GetWindowTextW(box, text, 256);
-  openBox->title = text;
-  GetDlgItemTextW(box, 0xFFFF, text, 256);
-  openBox->text = text;
-  openBox->yesNo = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && !GetDlgItem(box, IDOK);
+  openBox->Seen = true;
+  openBox->Title = WindowText(box);
+  openBox->Text = WindowText(GetDlgItem(box, 0xFFFF));
+  openBox->YesNo = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO) && !GetDlgItem(box, IDOK);
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(box, IDYES)));
 }
@@ -198,18 +180,18 @@ VOID CALLBACK AnswerTheBox(HWND, UINT, UINT_PTR, DWORD) {
 TEST_F(AboutTest, SystemMessageBoxShowsTheTitleAndTextAndAnswersYes) {
   StartWithSeams(7, /*realMessageBox=*/true);
   OpenBox watch;
-  watch.owner = Main();
+  watch.Owner = Main();
   openBox = &watch;
   const UINT_PTR timer = SetTimer(nullptr, 0, 20, AnswerTheBox);
   ClickControl(ids::LabTitle(3));
   KillTimer(nullptr, timer);
   openBox = nullptr;
-  ASSERT_TRUE(watch.seen);
-  EXPECT_EQ(watch.title, L"关于 修订号0007");
-  EXPECT_EQ(watch.text, AboutText(L"name", L"ext", L"date", L"now"));
-  EXPECT_TRUE(watch.yesNo);
+  ASSERT_TRUE(watch.Seen);
+  EXPECT_EQ(watch.Title, L"关于 修订号0007");
+  EXPECT_EQ(watch.Text, AboutText(L"name", L"ext", L"date", L"now"));
+  EXPECT_TRUE(watch.YesNo);
   ASSERT_EQ(shellCalls.size(), 1u);
-  EXPECT_EQ(shellCalls[0].file, L"help.chm");
+  EXPECT_EQ(shellCalls[0].File, L"help.chm");
 }
 
 }  // namespace

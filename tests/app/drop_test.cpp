@@ -37,7 +37,7 @@ class DropTest : public WindowTest {
     HDROP drop = MakeDrop(items);
     EXPECT_NE(drop, nullptr);
     PostMessageW(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-    Pump();
+    PumpPending();
     return drop;
   }
   // The list and status line a refused drop leaves: work's folder and "stale".
@@ -57,10 +57,10 @@ TEST_F(DropTest, FirstDroppedItemDecides) {
   work.WriteFile(L"w.jpg");
   StartOnWork();
   struct Case {
-    const wchar_t* what;
-    std::vector<std::wstring> items;
-    std::wstring listed;  // "" when the drop is refused
-    int count;
+    const wchar_t* What;
+    std::vector<std::wstring> Items;
+    std::wstring Listed;  // "" when the drop is refused
+    int Count;
   };
   const Case cases[] = {
       {L"one folder", {other.Path()}, other.Path(), 2},
@@ -71,16 +71,16 @@ TEST_F(DropTest, FirstDroppedItemDecides) {
       {L"an empty drop", {}, L"", 0},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.What);
     window->File1().SetPath(work.Path());
     SetText(ids::LabTitle(1), L"stale");
-    const HDROP drop = Drop(c.items);
+    const HDROP drop = Drop(c.Items);
     EXPECT_TRUE(Released(drop));
-    if (c.listed.empty()) {
+    if (c.Listed.empty()) {
       ExpectUnchanged();
     } else {
-      EXPECT_EQ(window->File1().Path(), c.listed);
-      EXPECT_EQ(StatusText(), StatusLineFor(c.count, c.listed));
+      EXPECT_EQ(window->File1().Path(), c.Listed);
+      EXPECT_EQ(StatusText(), StatusLineFor(c.Count, c.Listed));
     }
   }
 }
@@ -162,9 +162,9 @@ TEST_F(DropTest, OtherMessagesReachTheWindowUnchanged) {
   GetWindowRect(Main(), &r);
   const LPARAM centre = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   const struct {
-    UINT message;
-    WPARAM wParam;
-    LPARAM viaLParam, directLParam;
+    UINT Message;
+    WPARAM WParam;
+    LPARAM ViaLParam, DirectLParam;
   } cases[] = {
       {WM_GETTEXTLENGTH, 0, 0, 0},
       {WM_GETTEXT, 64, reinterpret_cast<LPARAM>(viaSubclass), reinterpret_cast<LPARAM>(direct)},
@@ -173,9 +173,9 @@ TEST_F(DropTest, OtherMessagesReachTheWindowUnchanged) {
       {WM_GETICON, ICON_BIG, 0, 0},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.message);
-    EXPECT_EQ(SendMessageW(Main(), c.message, c.wParam, c.viaLParam),
-              CallWindowProcW(classProc, Main(), c.message, c.wParam, c.directLParam));
+    SCOPED_TRACE(c.Message);
+    EXPECT_EQ(SendMessageW(Main(), c.Message, c.WParam, c.ViaLParam),
+              CallWindowProcW(classProc, Main(), c.Message, c.WParam, c.DirectLParam));
   }
   EXPECT_STREQ(viaSubclass, direct);
   EXPECT_STREQ(viaSubclass, MainWindow::kCaption);
@@ -215,10 +215,9 @@ TEST_F(DropTest, DropDuringARunChangesNothing) {
   for (const wchar_t* name : {L"a.jpg", L"b.jpg"}) work.WriteFile(name);
   StartOnWork();
   SetText(ids::TextRull, L"%name%\r\n_x\r\n%ext%");
-  PostMessageW(Control(ids::ImgStart), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  PostMessageW(Control(ids::ImgStart), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  PostClick(ids::ImgStart);
   const HDROP drop = Drop({other.Path()});  // handled while the run lets events through
-  ASSERT_TRUE(PumpUntil([&] { return !window->RunInProgress(); }));
+  ASSERT_FALSE(window->RunInProgress());
   EXPECT_TRUE(Released(drop));
   EXPECT_EQ(window->File1().Path(), work.Path());
   EXPECT_TRUE(FileExists(work / L"a_x.jpg"));

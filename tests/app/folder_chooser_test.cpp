@@ -27,12 +27,6 @@ std::wstring ShortForm(const std::wstring& path) {
   return length > 0 && length < 1024 ? std::wstring(buffer, length) : std::wstring();
 }
 
-std::wstring WindowText(HWND window) {
-  wchar_t text[512] = L"";
-  GetWindowTextW(window, text, 512);
-  return text;
-}
-
 // A drive letter mapped to a folder that does not exist: listed among the drives but
 // impossible to open, as a drive without a medium is. The mapping lives in the system's
 // name space, not on disk, and goes at the end.
@@ -76,6 +70,38 @@ std::wstring FolderWithShortLength(const std::wstring& base, size_t length) {
   return folder;
 }
 
+// The client area and the places of the controls at `dpi`, each edge converted on its own
+// (Command1 from Picture1's inside corner; a drop-down list sets its own height), and the
+// select button's font of 7.5 points.
+void ExpectLaidOutAt(HWND dialog, int dpi) {
+  RECT client;
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, Px(3045, dpi));
+  EXPECT_EQ(client.bottom, Px(3405, dpi));
+  const HWND picture = GetDlgItem(dialog, chooser_ids::Picture1);
+  const struct {
+    HWND Parent;
+    int Id, Left, Top, Width, Height;
+  } places[] = {
+      {dialog, chooser_ids::Drive1, 120, 120, 1695, 0},
+      {dialog, chooser_ids::Dir1, 120, 600, 2775, 2400},
+      {dialog, chooser_ids::Picture1, 1920, 120, 975, 300},
+      {picture, chooser_ids::Command1, 0, 0, 915, 245},
+      {dialog, chooser_ids::Labpath, 120, 3120, 2820, 210},
+  };
+  for (const auto& p : places) {
+    SCOPED_TRACE(p.Id);
+    const RECT r = RectIn(p.Parent, GetDlgItem(p.Parent, p.Id));
+    EXPECT_EQ(r.left, Px(p.Left, dpi));
+    EXPECT_EQ(r.top, Px(p.Top, dpi));
+    EXPECT_EQ(r.right, Px(p.Left + p.Width, dpi));
+    if (p.Height) {
+      EXPECT_EQ(r.bottom, Px(p.Top + p.Height, dpi));
+    }
+  }
+  EXPECT_EQ(FontOf(GetDlgItem(picture, chooser_ids::Command1)).lfHeight, -MulDiv(75, dpi, 720));
+}
+
 // The dialog on its own, shown without a modal loop and driven through its key preview.
 class ChooserTest : public ::testing::Test {
  public:  // the cases' lambdas drive the dialog through the fixture
@@ -88,7 +114,7 @@ class ChooserTest : public ::testing::Test {
   void TearDown() override {
     chooser.reset();
     DestroyWindow(owner);
-    Pump(10);
+    PumpPending();
   }
 
   void Open(const std::wstring& start = L"", int32_t left = 0, int32_t top = 0,
@@ -100,28 +126,18 @@ class ChooserTest : public ::testing::Test {
       return ReadClipboardText(owner);
     };
     options.ShiftState = [this] { return shift; };
+    options.Dpi = dpi;
     chooser = std::make_unique<FolderChooser>(std::move(options));
     startFolder = start;
     ASSERT_TRUE(chooser->Load(owner, startFolder, left, top));
     chooser->Show();
-    Pump();
+    PumpPending();
   }
 
-  void Pump(int milliseconds = 30) {
-    const DWORD until = GetTickCount() + static_cast<DWORD>(milliseconds);
-    do {
-      MSG message;
-      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (chooser && chooser->PreTranslateMessage(message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-      }
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (static_cast<LONG>(until - GetTickCount()) > 0);
-  }
-  bool PumpUntilUnloaded() {
-    for (int i = 0; i < 100 && !chooser->Unloaded(); ++i) Pump(10);
-    return chooser->Unloaded();
+  // The dialog's own key preview, as its modal loop has it.
+  void PumpPending() {
+    test::PumpPending(
+        [this](MSG& message) { return chooser && chooser->PreTranslateMessage(message); });
   }
 
   HWND Dialog() const { return chooser->Handle(); }
@@ -136,7 +152,7 @@ class ChooserTest : public ::testing::Test {
     shift = shiftState;
     PostMessageW(target, WM_KEYDOWN, key, 1);
     PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
-    Pump();
+    PumpPending();
     shift = 0;
   }
   void Release(UINT down, UINT up, POINT at = {5, 5}) {
@@ -145,7 +161,7 @@ class ChooserTest : public ::testing::Test {
                                                  : MK_MBUTTON;
     PostMessageW(SelectButton(), down, held, MAKELPARAM(5, 5));
     PostMessageW(SelectButton(), up, 0, MAKELPARAM(at.x, at.y));
-    Pump();
+    PumpPending();
   }
   // What the drop-down box tells the dialog when the user picks a drive in it.
   void PickDrive(const std::wstring& drive) {
@@ -156,7 +172,7 @@ class ChooserTest : public ::testing::Test {
     SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(chooser_ids::Drive1, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(box));
-    Pump();
+    PumpPending();
   }
   int RowOf(const std::wstring& path) const {
     const auto& rows = chooser->Dir1().Rows();
@@ -179,7 +195,7 @@ class ChooserTest : public ::testing::Test {
       PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
       PostMessageW(list, WM_LBUTTONUP, 0, at);
     }
-    Pump();
+    PumpPending();
   }
 
   TempFolder programFolder;
@@ -187,15 +203,16 @@ class ChooserTest : public ::testing::Test {
   std::unique_ptr<FolderChooser> chooser;
   std::wstring startFolder;
   int shift = 0;
+  int dpi = 0;  // the options' DPI
   int clipboardReads = 0;
 };
 
 TEST(ChooserPlacement, CentresByTheUnsignedDifferenceHalved) {
   constexpr double kWidth = 3135, kHeight = 3885;  // a dialog's outer size
   struct Case {
-    const wchar_t* what;
-    double widthDifference, heightDifference;  // owner minus dialog
-    double left, top;                          // expected, from the owner's corner
+    const wchar_t* What;
+    double WidthDifference, HeightDifference;  // owner minus dialog
+    double Left, Top;                          // expected, from the owner's corner
   };
   const Case cases[] = {
       {L"owner 301 larger: remainder dropped across, kept down", 301, 301, 150, 150.5},
@@ -206,11 +223,11 @@ TEST(ChooserPlacement, CentresByTheUnsignedDifferenceHalved) {
       {L"2.5 gives 2, halved 1", 2.5, 2.5, 1, 1.25},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const TwipsBox owner{1000, 2000, kWidth + c.widthDifference, kHeight + c.heightDifference};
+    SCOPED_TRACE(c.What);
+    const TwipsBox owner{1000, 2000, kWidth + c.WidthDifference, kHeight + c.HeightDifference};
     const TwipsPoint at = CentreOver(owner, kWidth, kHeight);
-    EXPECT_DOUBLE_EQ(at.Left, 1000 + c.left);
-    EXPECT_DOUBLE_EQ(at.Top, 2000 + c.top);
+    EXPECT_DOUBLE_EQ(at.Left, 1000 + c.Left);
+    EXPECT_DOUBLE_EQ(at.Top, 2000 + c.Top);
   }
 }
 
@@ -231,11 +248,8 @@ TEST_F(ChooserTest, OpensCentredOverItsOwnerOrAtTheGivenPlace) {
 
   Open(L"", 1500, 3000);  // twips: 100 and 200 pixels at 96 dpi
   GetWindowRect(Dialog(), &dialogRect);
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  EXPECT_EQ(dialogRect.left, MulDiv(1500, dpi, 1440));
-  EXPECT_EQ(dialogRect.top, MulDiv(3000, dpi, 1440));
+  EXPECT_EQ(dialogRect.left, Px(1500, ScreenDpi()));
+  EXPECT_EQ(dialogRect.top, Px(3000, ScreenDpi()));
 }
 
 TEST_F(ChooserTest, EmptyStartFolderOpensTheProgramFolderOnItsDrive) {
@@ -295,9 +309,9 @@ TEST_F(ChooserTest, OnlyADoubleClickOpensAFolder) {
 
 TEST_F(ChooserTest, SelectButtonOrACancelIsTheOnlyWayOut) {
   struct Case {
-    const wchar_t* what;
-    std::function<void(ChooserTest&)> act;
-    bool selects;
+    const wchar_t* What;
+    std::function<void(ChooserTest&)> Act;
+    bool Selects;
   };
   const Case cases[] = {
       {L"left button released on the select button",
@@ -320,12 +334,13 @@ TEST_F(ChooserTest, SelectButtonOrACancelIsTheOnlyWayOut) {
        false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.What);
     Open();
     const HWND dialog = Dialog();
-    c.act(*this);
-    ASSERT_TRUE(PumpUntilUnloaded());
-    EXPECT_EQ(chooser->ChosenFolder(), c.selects ? programFolder.Path() : kCanceledSelect);
+    c.Act(*this);
+    PumpPending();
+    ASSERT_TRUE(chooser->Unloaded());
+    EXPECT_EQ(chooser->ChosenFolder(), c.Selects ? programFolder.Path() : kCanceledSelect);
     EXPECT_FALSE(IsWindow(dialog));
   }
 }
@@ -333,8 +348,8 @@ TEST_F(ChooserTest, SelectButtonOrACancelIsTheOnlyWayOut) {
 TEST_F(ChooserTest, KeysAndStrayPressesSelectNothing) {
   Open();
   struct Case {
-    const wchar_t* what;
-    std::function<void(ChooserTest&)> act;
+    const wchar_t* What;
+    std::function<void(ChooserTest&)> Act;
   };
   const Case cases[] = {
       {L"Space on the select button",
@@ -354,14 +369,14 @@ TEST_F(ChooserTest, KeysAndStrayPressesSelectNothing) {
       {L"a press without a release",
        [](ChooserTest& t) {
          PostMessageW(t.SelectButton(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
-         t.Pump();
+         t.PumpPending();
        }},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.What);
     SetFocus(SelectButton());
     ASSERT_EQ(GetFocus(), SelectButton());
-    c.act(*this);
+    c.Act(*this);
     EXPECT_FALSE(chooser->Unloaded());
     EXPECT_TRUE(IsWindowVisible(Dialog()));
   }
@@ -373,9 +388,9 @@ TEST_F(ChooserTest, LeavingAndComingBackKeepsTheFocusedControl) {
   Open();
   SetFocus(SelectButton());
   SetActiveWindow(owner);
-  Pump();
+  PumpPending();
   SetActiveWindow(Dialog());
-  Pump();
+  PumpPending();
   EXPECT_EQ(GetFocus(), SelectButton());
 }
 
@@ -386,12 +401,12 @@ TEST_F(ChooserTest, CtrlVOpensAPastedFolderAndLeavesTheDriveList) {
   }
   const std::wstring file = programFolder.WriteFile(L"photo.jpg");
   struct Case {
-    const wchar_t* what;
-    std::wstring clipboard;
-    WORD key;
-    int shiftState;
-    bool opens;
-    int reads;  // of the clipboard
+    const wchar_t* What;
+    std::wstring Clipboard;
+    WORD Key;
+    int ShiftState;
+    bool Opens;
+    int Reads;  // of the clipboard
   };
   const Case cases[] = {
       {L"Ctrl+Shift+V", elsewhere, 'V', 3, false, 0},
@@ -404,14 +419,14 @@ TEST_F(ChooserTest, CtrlVOpensAPastedFolderAndLeavesTheDriveList) {
       {L"a folder on another drive", elsewhere, 'V', 2, true, 1},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.What);
     Open();
-    SetClipboard(owner, c.clipboard);
+    SetClipboard(owner, c.Clipboard);
     clipboardReads = 0;
-    PressKey(Item(chooser_ids::Dir1), c.key, c.shiftState);
-    EXPECT_EQ(clipboardReads, c.reads);
-    EXPECT_EQ(chooser->Dir1().Path(), c.opens ? elsewhere : programFolder.Path());
-    EXPECT_EQ(Labpath(), ShortForm(c.opens ? elsewhere : programFolder.Path()));
+    PressKey(Item(chooser_ids::Dir1), c.Key, c.ShiftState);
+    EXPECT_EQ(clipboardReads, c.Reads);
+    EXPECT_EQ(chooser->Dir1().Path(), c.Opens ? elsewhere : programFolder.Path());
+    EXPECT_EQ(Labpath(), ShortForm(c.Opens ? elsewhere : programFolder.Path()));
     EXPECT_EQ(chooser->Drive1().Drive(), DriveOf(programFolder.Path()));
     EXPECT_EQ(ShownDrive(), DriveOf(programFolder.Path()));
     EXPECT_FALSE(chooser->Unloaded());
@@ -446,17 +461,17 @@ TEST_F(ChooserTest, PickingAnotherDriveOpensIt) {
 
 TEST_F(ChooserTest, ShortPathLabelHoldsAtMost163Characters) {
   const struct {
-    size_t length;
-    bool shown;
+    size_t Length;
+    bool Shown;
   } cases[] = {{162, true}, {163, true}, {164, false}, {200, false}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.length);
+    SCOPED_TRACE(c.Length);
     const TempFolder base;
-    const std::wstring folder = FolderWithShortLength(base.Path(), c.length);
-    ASSERT_EQ(ShortForm(folder).size(), c.length);
+    const std::wstring folder = FolderWithShortLength(base.Path(), c.Length);
+    ASSERT_EQ(ShortForm(folder).size(), c.Length);
     Open(folder);
     ASSERT_EQ(chooser->Dir1().Path(), folder);
-    EXPECT_EQ(Labpath(), c.shown ? ShortForm(folder) : L"");
+    EXPECT_EQ(Labpath(), c.Shown ? ShortForm(folder) : L"");
   }
 }
 
@@ -471,10 +486,10 @@ TEST_F(ChooserTest, ShortPathOfANameOutsideTheCodePage) {
 TEST_F(ChooserTest, ChosenFolderHasABackslashOnlyAtADriveRoot) {
   const std::wstring root = DriveOf(programFolder.Path()) + L"\\";
   struct Case {
-    const wchar_t* what;
-    std::wstring start;
-    std::wstring pasted;
-    std::wstring chosen;
+    const wchar_t* What;
+    std::wstring Start;
+    std::wstring Pasted;
+    std::wstring Chosen;
   };
   const Case cases[] = {
       {L"a start folder given with a backslash", programFolder.Path() + L"\\", L"",
@@ -482,15 +497,15 @@ TEST_F(ChooserTest, ChosenFolderHasABackslashOnlyAtADriveRoot) {
       {L"a drive root pasted", L"", root, root},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Open(c.start);
-    if (!c.pasted.empty()) {
-      SetClipboard(owner, c.pasted);
+    SCOPED_TRACE(c.What);
+    Open(c.Start);
+    if (!c.Pasted.empty()) {
+      SetClipboard(owner, c.Pasted);
       PressKey(Item(chooser_ids::Drive1), 'V', 2);
     }
     Release(WM_LBUTTONDOWN, WM_LBUTTONUP);
     ASSERT_TRUE(chooser->Unloaded());
-    EXPECT_EQ(chooser->ChosenFolder(), c.chosen);
+    EXPECT_EQ(chooser->ChosenFolder(), c.Chosen);
   }
 }
 
@@ -507,50 +522,16 @@ TEST_F(ChooserTest, ProgramOnANetworkShareStillOpensOnADrive) {
 
 TEST_F(ChooserTest, LooksAsDesigned) {
   Open();
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
   EXPECT_EQ(WindowText(Dialog()), L"选择路径");
-  RECT client;
-  GetClientRect(Dialog(), &client);
-  EXPECT_EQ(client.right, MulDiv(3045, dpi, 1440));
-  EXPECT_EQ(client.bottom, MulDiv(3405, dpi, 1440));
   EXPECT_EQ(SendMessageW(Dialog(), WM_GETICON, ICON_SMALL, 0), 0);
   EXPECT_EQ(SendMessageW(Dialog(), WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_EQ(GetClassLongPtrW(Dialog(), GCLP_HICON), 0u);
   EXPECT_NE(GetWindowLongPtrW(Dialog(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME, 0);
-
-  // Places in twips from the client corner (Command1 from Picture1's inside corner).
-  const struct {
-    HWND control;
-    HWND parent;
-    int left, top, width, height;
-  } places[] = {
-      {Item(chooser_ids::Drive1), Dialog(), 120, 120, 1695, 0},  // a drop-down sets its own height
-      {Item(chooser_ids::Dir1), Dialog(), 120, 600, 2775, 2400},
-      {Item(chooser_ids::Picture1), Dialog(), 1920, 120, 975, 300},
-      {SelectButton(), Item(chooser_ids::Picture1), 0, 0, 915, 245},
-      {Item(chooser_ids::Labpath), Dialog(), 120, 3120, 2820, 210},
-  };
-  for (const auto& p : places) {
-    SCOPED_TRACE(GetDlgCtrlID(p.control));
-    RECT r;
-    GetWindowRect(p.control, &r);
-    MapWindowPoints(nullptr, p.parent, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, MulDiv(p.left, dpi, 1440));
-    EXPECT_EQ(r.top, MulDiv(p.top, dpi, 1440));
-    EXPECT_EQ(r.right - r.left, MulDiv(p.width, dpi, 1440));
-    if (p.height) {
-      EXPECT_EQ(r.bottom - r.top, MulDiv(p.height, dpi, 1440));
-    }
-  }
+  ExpectLaidOutAt(Dialog(), ScreenDpi());
 
   EXPECT_EQ(WindowText(SelectButton()), L"选  择");
-  LOGFONTW font{};
-  const auto buttonFont = reinterpret_cast<HFONT>(SendMessageW(SelectButton(), WM_GETFONT, 0, 0));
-  ASSERT_TRUE(GetObjectW(buttonFont, sizeof(font), &font));
+  const LOGFONTW font = FontOf(SelectButton());
   EXPECT_STREQ(font.lfFaceName, L"宋体");
-  EXPECT_EQ(font.lfHeight, -MulDiv(75, dpi, 720));  // 7.5 points
   EXPECT_EQ(font.lfWeight, FW_NORMAL);
   EXPECT_EQ(font.lfCharSet, GB2312_CHARSET);
 
@@ -575,6 +556,12 @@ TEST_F(ChooserTest, LooksAsDesigned) {
   }
   EXPECT_EQ(GetFocus(), Item(chooser_ids::Drive1));
   EXPECT_NE(Labpath(), L"Labpath");
+}
+
+TEST_F(ChooserTest, LaidOutAtTheDpiItIsGiven) {
+  dpi = 144;
+  Open();
+  ExpectLaidOutAt(Dialog(), 144);
 }
 
 // Runs `steps` one after another once the folder chooser is on screen. A thread timer
@@ -643,9 +630,9 @@ TEST_F(WindowTest, ChooseFolderImageListsTheChosenFolderOrKeepsTheList) {
   work.WriteFile(L"w.jpg");
   StartOnWork();
   struct Case {
-    const wchar_t* what;
-    ChooserScript::Step act;
-    bool lists;
+    const wchar_t* What;
+    ChooserScript::Step Act;
+    bool Lists;
   };
   const Case cases[] = {
       {L"the close box", [](HWND d) { PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0); }, false},
@@ -659,14 +646,14 @@ TEST_F(WindowTest, ChooseFolderImageListsTheChosenFolderOrKeepsTheList) {
       {L"right button on the select button", [](HWND d) { RightClick(SelectButtonOf(d)); }, true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.What);
     SetText(ids::LabTitle(1), L"stale");
     window->SetRunningState(0);
     bool ownerDisabled = false;
     {
       const ChooserScript script({[&](HWND d) {
         ownerDisabled = !IsWindowEnabled(Main());
-        c.act(d);
+        c.Act(d);
       }});
       ClickControl(ids::ImgSetPath);
       ASSERT_TRUE(script.Opened());
@@ -675,7 +662,7 @@ TEST_F(WindowTest, ChooseFolderImageListsTheChosenFolderOrKeepsTheList) {
     EXPECT_TRUE(ownerDisabled);
     EXPECT_TRUE(IsWindowEnabled(Main()));
     EXPECT_TRUE(IsWindowEnabled(Control(ids::ImgStart)));  // idle state in both cases
-    if (c.lists) {
+    if (c.Lists) {
       EXPECT_EQ(window->File1().Path(), programFolder.Path());
       EXPECT_EQ(StatusText(), StatusLineFor(2, programFolder.Path()));
     } else {
@@ -717,15 +704,29 @@ TEST_F(WindowTest, ChooseFolderImageDoesNothingDuringARun) {
   StartOnWork();
   SetText(ids::TextRull, L"%name%\r\n_x\r\n%ext%");
   const ChooserScript script({[](HWND d) { RightClick(SelectButtonOf(d)); }});
-  PostMessageW(Control(ids::ImgStart), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  PostMessageW(Control(ids::ImgStart), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  PostClick(ids::ImgStart);
   ClickControl(ids::ImgSetPath);  // handled while the run lets events through
-  ASSERT_TRUE(PumpUntil([&] { return !window->RunInProgress(); }));
-  Pump();
+  ASSERT_FALSE(window->RunInProgress());
   EXPECT_FALSE(script.Opened());
   EXPECT_EQ(window->File1().Path(), work.Path());
   EXPECT_TRUE(FileExists(work / L"a_x.jpg"));
   EXPECT_TRUE(FileExists(work / L"b_x.jpg"));
+}
+
+TEST_F(WindowTest, ChooserOpensAtTheWindowsDpiAfterAChange) {
+  StartOnWork();
+  ChangeDpi(96, 144);
+  bool inspected = false;
+  {
+    const ChooserScript script({[&](HWND d) {
+      ExpectLaidOutAt(d, 144);
+      inspected = true;
+      PostMessageW(d, WM_CLOSE, 0, 0);
+    }});
+    ClickControl(ids::ImgSetPath);
+    EXPECT_FALSE(script.StuckOpen());
+  }
+  EXPECT_TRUE(inspected);
 }
 
 }  // namespace

@@ -15,9 +15,7 @@ TEST_F(WindowTest, StartUpListsTheCommandLineFolder) {
   work.WriteFile(L"b.JPG");
   work.WriteFile(L"c.txt");
   StartOnWork();
-  wchar_t caption[64];
-  GetWindowTextW(Main(), caption, 64);
-  EXPECT_STREQ(caption, L"《Tarnivo》 V 1.0");
+  EXPECT_EQ(WindowText(Main()), L"《Tarnivo》 V 1.0");
   EXPECT_EQ(StatusText(), StatusLineFor(2, work.Path()));
   EXPECT_EQ(Text(ids::TextPatt), L"*.jpg");
   EXPECT_EQ(window->CurrentFolder(), work.Path() + L"\\");
@@ -43,8 +41,8 @@ TEST_F(WindowTest, StartUpReadsKeywordsAndPatternFromTheSettings) {
 TEST_F(WindowTest, RefusedCommandLineLeavesTheListAlone) {
   const std::wstring file = work.WriteFile(L"photo.jpg", "x");
   struct Case {
-    const wchar_t* what;
-    std::wstring path;
+    const wchar_t* What;
+    std::wstring Path;
   };
   const Case cases[] = {
       {L"a file", file},
@@ -52,11 +50,11 @@ TEST_F(WindowTest, RefusedCommandLineLeavesTheListAlone) {
       {L"a path of 300 characters", work.Path() + L"\\" + std::wstring(300, L'x')},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Start(L"\"" + c.path + L"\"");
+    SCOPED_TRACE(c.What);
+    Start(L"\"" + c.Path + L"\"");
     // The status line either keeps its credit text or shows the list's first folder.
-    EXPECT_EQ(StatusText().find(c.path), std::wstring::npos) << StatusText();
-    EXPECT_NE(window->File1().Path(), c.path);
+    EXPECT_EQ(StatusText().find(c.Path), std::wstring::npos) << StatusText();
+    EXPECT_NE(window->File1().Path(), c.Path);
     window.reset();
   }
 }
@@ -79,16 +77,20 @@ TEST_F(WindowTest, FolderOutsideTheCodePageIsListed) {
 
 TEST_F(WindowTest, RunningStateDisablesAndIdleStateEnables) {
   StartOnWork();
-  const auto picture = [&] { return SendMessageW(Control(ids::ImgStart), STM_GETIMAGE, IMAGE_BITMAP, 0); };
+  const auto picture = [&] {
+    return SendMessageW(Control(ids::ImgStart), STM_GETIMAGE, IMAGE_BITMAP, 0);
+  };
   const LRESULT idlePicture = picture();
   ASSERT_NE(idlePicture, 0);
   window->SetRunningState(0);
   EXPECT_NE(picture(), idlePicture);
-  for (int id : {ids::ImgStart, ids::TextRull, ids::ImgRefresh}) EXPECT_FALSE(IsWindowEnabled(Control(id))) << id;
+  for (int id : {ids::ImgStart, ids::TextRull, ids::ImgRefresh})
+    EXPECT_FALSE(IsWindowEnabled(Control(id))) << id;
   EXPECT_TRUE(IsWindowEnabled(Control(ids::TextPatt)));
   window->SetRunningState(-7);  // any value but 0 is idle
   EXPECT_EQ(picture(), idlePicture);
-  for (int id : {ids::ImgStart, ids::TextRull, ids::ImgRefresh}) EXPECT_TRUE(IsWindowEnabled(Control(id))) << id;
+  for (int id : {ids::ImgStart, ids::TextRull, ids::ImgRefresh})
+    EXPECT_TRUE(IsWindowEnabled(Control(id))) << id;
 }
 
 TEST_F(WindowTest, CtrlVPastesAFolderFromAnyControl) {
@@ -98,11 +100,11 @@ TEST_F(WindowTest, CtrlVPastesAFolderFromAnyControl) {
   const std::wstring file = other.WriteFile(L"z.jpg");
   StartOnWork();
   struct Case {
-    const wchar_t* what;
-    std::wstring clipboard;
-    int control;
-    int shiftState;
-    bool switches;
+    const wchar_t* What;
+    std::wstring Clipboard;
+    int Control;
+    int ShiftState;
+    bool Switches;
   };
   const Case cases[] = {
       {L"Ctrl+Shift+V", other.Path(), ids::TextRull, 3, false},
@@ -114,10 +116,11 @@ TEST_F(WindowTest, CtrlVPastesAFolderFromAnyControl) {
       {L"a folder, key in the template box", other.Path(), ids::TextRull, 2, true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    SetClipboard(Main(), c.clipboard);
-    PressKey(c.control, kKeyV, c.shiftState);
-    EXPECT_EQ(StatusText(), c.switches ? StatusLineFor(3, other.Path()) : StatusLineFor(0, work.Path()));
+    SCOPED_TRACE(c.What);
+    SetClipboard(Main(), c.Clipboard);
+    PressKey(c.Control, kKeyV, c.ShiftState);
+    EXPECT_EQ(StatusText(),
+              c.Switches ? StatusLineFor(3, other.Path()) : StatusLineFor(0, work.Path()));
   }
 }
 
@@ -154,7 +157,7 @@ TEST_F(WindowTest, ExitSavesTheAppliedPatternNotTheTypedOne) {
   PressKey(ids::TextPatt, VK_RETURN, 0);
   SetText(ids::TextPatt, L"*.gif");  // typed, never applied
   SendMessageW(Main(), WM_CLOSE, 0, 0);
-  Pump();
+  PumpPending();
   EXPECT_TRUE(unloaded);
   EXPECT_EQ(ReadFileBytes(ConfigPath()), "[main]\r\nPattern=*.png\r\n");
 }
@@ -163,7 +166,7 @@ TEST_F(WindowTest, ExitIntoAFolderThatRefusesTheWriteStillCloses) {
   programFolder.MakeFolder(L"config.ini");  // a folder where the file should be
   StartOnWork();
   SendMessageW(Main(), WM_CLOSE, 0, 0);
-  Pump();
+  PumpPending();
   EXPECT_TRUE(unloaded);
 }
 
@@ -175,7 +178,8 @@ TEST(CommandLine, ArgumentsAfterTheProgramName) {
       {L"tarnivo.exe   \"D:\\my photos\"", L"\"D:\\my photos\""},
       {L"C:\\t\\tarnivo.exe \"D:\\a\" \"D:\\b\"", L"\"D:\\a\" \"D:\\b\""},
   };
-  for (const auto& [line, arguments] : cases) EXPECT_EQ(ArgumentsAfterProgramName(line), arguments) << line;
+  for (const auto& [line, arguments] : cases)
+    EXPECT_EQ(ArgumentsAfterProgramName(line), arguments) << line;
 }
 
 TEST(CommandLine, FolderCandidate) {
@@ -187,7 +191,8 @@ TEST(CommandLine, FolderCandidate) {
       {L"\"D:\\a\" \"D:\\b\"", L"D:\\a D:\\b\\"},
       {L"\"\"\"", L"\\"},
   };
-  for (const auto& [arguments, folder] : cases) EXPECT_EQ(FolderCandidate(arguments), folder) << arguments;
+  for (const auto& [arguments, folder] : cases)
+    EXPECT_EQ(FolderCandidate(arguments), folder) << arguments;
 }
 
 TEST(SingleInstance, SecondClaimOnTheSamePathIsRefused) {

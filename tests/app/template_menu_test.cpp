@@ -11,11 +11,10 @@
 #include <vector>
 
 #include "app/clipboard.h"
-#include "win/handles.h"
-#include "app/layout.h"
 #include "app/menu_ids.h"
 #include "engine/token.h"
 #include "tests/app/window_fixture.h"
+#include "win/handles.h"
 
 namespace tarnivo::test {
 namespace {
@@ -24,10 +23,10 @@ constexpr int kLabelCount = 5;
 
 // The states the menu had when it opened, and where it opened.
 struct Opening {
-  POINT at;
-  bool copy;
-  bool paste;
-  std::array<bool, 5> tokens;
+  POINT At;
+  bool Copy;
+  bool Paste;
+  std::array<bool, 5> Tokens;
 };
 
 bool Enabled(HMENU menu, int id) {
@@ -36,7 +35,7 @@ bool Enabled(HMENU menu, int id) {
 }
 
 bool AllTokens(const Opening& opening, bool enabled) {
-  for (const bool token : opening.tokens) {
+  for (const bool token : opening.Tokens) {
     if (token != enabled) return false;
   }
   return true;
@@ -82,27 +81,27 @@ class ClipboardHolder {
 
 // What reached a control: context-menu requests and menu loops it owned.
 struct MenuSpy {
-  int contextMenus = 0;
-  int menuLoops = 0;
+  int ContextMenus = 0;
+  int MenuLoops = 0;
 };
 
 LRESULT CALLBACK SpyOnMenus(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                             DWORD_PTR data) {
   auto* seen = reinterpret_cast<MenuSpy*>(data);
-  if (message == WM_CONTEXTMENU) ++seen->contextMenus;
+  if (message == WM_CONTEXTMENU) ++seen->ContextMenus;
   // Wine's edit menu announces itself only by selection and exit messages.
   if (message == WM_ENTERMENULOOP || message == WM_INITMENUPOPUP || message == WM_MENUSELECT ||
       message == WM_EXITMENULOOP) {
-    ++seen->menuLoops;
+    ++seen->MenuLoops;
   }
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 // The system's pop-up menu, found while it is open and closed.
 struct OpenMenu {
-  bool seen = false;
-  RECT place{};
-  int ticks = 0;
+  bool Seen = false;
+  RECT Place{};
+  int Ticks = 0;
 };
 OpenMenu* openMenu = nullptr;
 
@@ -110,10 +109,10 @@ VOID CALLBACK CloseTheMenu(HWND, UINT, UINT_PTR, DWORD) {
   if (!openMenu) return;
   const HWND popup = FindWindowW(L"#32768", nullptr);
   if (popup && IsWindowVisible(popup)) {
-    openMenu->seen = true;
-    GetWindowRect(popup, &openMenu->place);
+    openMenu->Seen = true;
+    GetWindowRect(popup, &openMenu->Place);
     EndMenu();
-  } else if (++openMenu->ticks > 100) {
+  } else if (++openMenu->Ticks > 100) {
     EndMenu();
   }
 }
@@ -132,30 +131,25 @@ class TemplateMenuTest : public WindowTest {
   // `keyboardModifiers`: the window reads Shift, Ctrl and Alt from the keyboard.
   // `systemMenu`: the system's own pop-up menu is shown.
   void StartWithSeams(bool keyboardModifiers = false, bool systemMenu = false) {
-    MainWindowOptions options;
-    options.ProgramFolder = programFolder.Path();
-    options.Arguments = L"\"" + work.Path() + L"\"";
-    if (!keyboardModifiers) options.ShiftState = [this] { return shift; };
-    options.OnUnloaded = [this] { unloaded = true; };
-    if (!systemMenu) {
-      options.PopupMenu = [this](HMENU shown, POINT at) {
-        menu = shown;
-        Opening opening{at, Enabled(shown, ids::menucopy), Enabled(shown, ids::menuplast), {}};
-        for (size_t i = 0; i < opening.tokens.size(); ++i) {
-          opening.tokens[i] = Enabled(shown, ids::kTokenMenuItems[i]);
-        }
-        openings.push_back(opening);
-        if (whileOpen) whileOpen();
-        return choice;
+    StartOnWork([&](MainWindowOptions& options) {
+      if (keyboardModifiers) options.ShiftState = nullptr;
+      if (!systemMenu) {
+        options.PopupMenu = [this](HMENU shown, POINT at) {
+          menu = shown;
+          Opening opening{at, Enabled(shown, ids::menucopy), Enabled(shown, ids::menuplast), {}};
+          for (size_t i = 0; i < opening.Tokens.size(); ++i) {
+            opening.Tokens[i] = Enabled(shown, ids::kTokenMenuItems[i]);
+          }
+          openings.push_back(opening);
+          if (whileOpen) whileOpen();
+          return choice;
+        };
+      }
+      options.ShowMessageBox = [this](HWND, const std::wstring&, const std::wstring&, UINT) {
+        ++messageBoxes;
+        return IDNO;
       };
-    }
-    options.ShowMessageBox = [this](HWND, const std::wstring&, const std::wstring&, UINT) {
-      ++messageBoxes;
-      return IDNO;
-    };
-    window = std::make_unique<MainWindow>(std::move(options));
-    ASSERT_TRUE(window->Create(SW_SHOWNORMAL));
-    Pump();
+    });
   }
 
   HWND Box() const { return Control(ids::TextRull); }
@@ -171,7 +165,7 @@ class TemplateMenuTest : public WindowTest {
     choice = id;
     PressMouse(ids::TextRull, WM_RBUTTONDOWN);
     PostMessageW(Box(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
-    Pump();
+    PumpPending();
     choice = 0;
   }
   POINT BoxPoint(int x, int y) const {
@@ -181,10 +175,7 @@ class TemplateMenuTest : public WindowTest {
   }
   // Under the template header strip, left-aligned with "转换命令": 360, 2670 twips.
   POINT TemplateHeaderPoint() const {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    POINT at{TwipsToPixels(360, dpi), TwipsToPixels(2670, dpi)};
+    POINT at{Px(360, ScreenDpi()), Px(2670, ScreenDpi())};
     ClientToScreen(Main(), &at);
     return at;
   }
@@ -227,11 +218,11 @@ TEST_F(TemplateMenuTest, RightPressInTheBoxOpensTheMenuAtThePointer) {
   StartWithSeams();
   SetText(ids::TextRull, L"xabcx");
   struct Case {
-    const wchar_t* what;
-    bool select;
-    const wchar_t* clipboard;  // nullptr: empty clipboard
-    bool held;                 // another program holds the clipboard open
-    bool copy, paste;
+    const wchar_t* What;
+    bool Select;
+    const wchar_t* Clipboard;  // nullptr: empty clipboard
+    bool Held;                 // another program holds the clipboard open
+    bool Copy, Paste;
   };
   const Case cases[] = {
       {L"no selection, empty clipboard", false, nullptr, false, false, false},
@@ -241,23 +232,23 @@ TEST_F(TemplateMenuTest, RightPressInTheBoxOpensTheMenuAtThePointer) {
       {L"text on a clipboard held by another program", true, L"abc", true, true, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.What);
     openings.clear();
-    Select(c.select ? 1 : 2, c.select ? 4 : 2);
-    if (c.clipboard) {
-      SetClipboard(Main(), c.clipboard);
+    Select(c.Select ? 1 : 2, c.Select ? 4 : 2);
+    if (c.Clipboard) {
+      SetClipboard(Main(), c.Clipboard);
     } else {
       ClearClipboard(Main());
     }
-    if (c.held) holder = std::make_unique<ClipboardHolder>();
+    if (c.Held) holder = std::make_unique<ClipboardHolder>();
     PressMouse(ids::TextRull, WM_RBUTTONDOWN);
     holder.reset();
     ASSERT_EQ(openings.size(), 1u);
-    EXPECT_EQ(openings[0].copy, c.copy);
-    EXPECT_EQ(openings[0].paste, c.paste);
+    EXPECT_EQ(openings[0].Copy, c.Copy);
+    EXPECT_EQ(openings[0].Paste, c.Paste);
     EXPECT_TRUE(AllTokens(openings[0], true));
-    EXPECT_EQ(openings[0].at.x, BoxPoint(5, 5).x);
-    EXPECT_EQ(openings[0].at.y, BoxPoint(5, 5).y);
+    EXPECT_EQ(openings[0].At.x, BoxPoint(5, 5).x);
+    EXPECT_EQ(openings[0].At.y, BoxPoint(5, 5).y);
   }
   EXPECT_TRUE(IsWindow(Main()));
 }
@@ -270,7 +261,7 @@ TEST_F(TemplateMenuTest, LeftAndMiddlePressesInTheBoxOpenNothing) {
     SCOPED_TRACE(down);
     PressMouse(ids::TextRull, down);
     PostMessageW(Box(), up, 0, MAKELPARAM(5, 5));
-    Pump();
+    PumpPending();
   }
   EXPECT_TRUE(openings.empty());
 }
@@ -284,15 +275,15 @@ TEST_F(TemplateMenuTest, TheEditsOwnMenuNeverOpens) {
   const UINT_PTR guard = SetTimer(nullptr, 0, 50, EndAnyMenu);
   PressMouse(ids::TextRull, WM_RBUTTONDOWN);
   PostMessageW(Box(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
-  Pump(100);
+  PumpPending();
   // Also the keyboard's way to the edit's menu.
   const POINT at = BoxPoint(5, 5);
   SendMessageW(Box(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Box()), MAKELPARAM(at.x, at.y));
-  Pump();
+  PumpPending();
   KillTimer(nullptr, guard);
   RemoveWindowSubclass(Box(), SpyOnMenus, 99);
-  EXPECT_GE(seen.contextMenus, 1);  // the release did ask for a context menu
-  EXPECT_EQ(seen.menuLoops, 0);
+  EXPECT_GE(seen.ContextMenus, 1);  // the release did ask for a context menu
+  EXPECT_EQ(seen.MenuLoops, 0);
   EXPECT_EQ(openings.size(), 1u);
 }
 
@@ -321,11 +312,11 @@ TEST_F(TemplateMenuTest, PressOnAnyHeaderLabelSetsTheStatesAndOnlyTheTemplateLab
           continue;
         }
         ASSERT_EQ(openings.size(), 1u);
-        EXPECT_EQ(openings[0].copy, filled);
-        EXPECT_EQ(openings[0].paste, filled);
+        EXPECT_EQ(openings[0].Copy, filled);
+        EXPECT_EQ(openings[0].Paste, filled);
         EXPECT_TRUE(AllTokens(openings[0], true));
-        EXPECT_EQ(openings[0].at.x, TemplateHeaderPoint().x);
-        EXPECT_EQ(openings[0].at.y, TemplateHeaderPoint().y);
+        EXPECT_EQ(openings[0].At.x, TemplateHeaderPoint().x);
+        EXPECT_EQ(openings[0].At.y, TemplateHeaderPoint().y);
       }
     }
   }
@@ -335,10 +326,10 @@ TEST_F(TemplateMenuTest, PressOnAnyHeaderLabelSetsTheStatesAndOnlyTheTemplateLab
 TEST_F(TemplateMenuTest, TokenItemsInsertAtTheCaretOrOverTheSelection) {
   StartWithSeams();
   struct Case {
-    const wchar_t* text;
-    int start, end;
-    int item;
-    const wchar_t* expected;
+    const wchar_t* Text;
+    int Start, End;
+    int Item;
+    const wchar_t* Expected;
   };
   const Case cases[] = {
       {L"", 0, 0, ids::menudd, L"%Taxis:6,50,1%"},
@@ -349,14 +340,14 @@ TEST_F(TemplateMenuTest, TokenItemsInsertAtTheCaretOrOverTheSelection) {
       {L"a\r\nb", 0, 4, ids::menutime, L"%now%"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.expected);
-    SetText(ids::TextRull, c.text);
-    Select(c.start, c.end);
-    Choose(c.item);
-    EXPECT_EQ(Text(ids::TextRull), c.expected);
+    SCOPED_TRACE(c.Expected);
+    SetText(ids::TextRull, c.Text);
+    Select(c.Start, c.End);
+    Choose(c.Item);
+    EXPECT_EQ(Text(ids::TextRull), c.Expected);
     // The caret ends behind the inserted token.
     const DWORD behind =
-        static_cast<DWORD>(std::wstring(c.expected).size() - (std::wstring(c.text).size() - c.end));
+        static_cast<DWORD>(std::wstring(c.Expected).size() - (std::wstring(c.Text).size() - c.End));
     EXPECT_EQ(Selection(), std::make_pair(behind, behind));
   }
 }
@@ -370,9 +361,9 @@ TEST_F(TemplateMenuTest, TokenItemsInsertTheConfiguredKeywordsThatTheEvaluatorMa
   context.ListIndex = 0;
   context.Keys = window->TokenKeywords();
   struct Case {
-    int item;
-    const wchar_t* inserted;
-    const wchar_t* evaluated;  // nullptr: a date or time, not compared
+    int Item;
+    const wchar_t* Inserted;
+    const wchar_t* Evaluated;  // nullptr: a date or time, not compared
   };
   const Case cases[] = {
       {ids::menuname, L"%Name%", L"IMG_0012"},   {ids::menuext, L"%EXT%", L".JPG"},
@@ -380,16 +371,16 @@ TEST_F(TemplateMenuTest, TokenItemsInsertTheConfiguredKeywordsThatTheEvaluatorMa
       {ids::menudd, L"%Seq:6,50,1%", L"000050"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.inserted);
+    SCOPED_TRACE(c.Inserted);
     SetText(ids::TextRull, L"");
-    Choose(c.item);
-    EXPECT_EQ(Text(ids::TextRull), c.inserted);
+    Choose(c.Item);
+    EXPECT_EQ(Text(ids::TextRull), c.Inserted);
     const Result<std::wstring> value = EvaluateToken(Text(ids::TextRull), context);
     ASSERT_TRUE(value.Ok());
-    if (c.evaluated) {
-      EXPECT_EQ(value.Value(), c.evaluated);
+    if (c.Evaluated) {
+      EXPECT_EQ(value.Value(), c.Evaluated);
     } else {
-      EXPECT_NE(value.Value(), c.inserted);  // recognised as a token, not literal text
+      EXPECT_NE(value.Value(), c.Inserted);  // recognised as a token, not literal text
     }
   }
 }
@@ -420,8 +411,8 @@ TEST_F(TemplateMenuTest, ClipboardHeldByAnotherProgramMakesCopyAndPasteDoNothing
     Choose(item);
     holder.reset();
     ASSERT_FALSE(openings.empty());
-    EXPECT_TRUE(openings.back().copy);
-    EXPECT_TRUE(openings.back().paste);
+    EXPECT_TRUE(openings.back().Copy);
+    EXPECT_TRUE(openings.back().Paste);
     EXPECT_EQ(Text(ids::TextRull), L"xabcx");
     EXPECT_EQ(ReadClipboardText(Main()), L"keep");
   }
@@ -451,14 +442,13 @@ TEST_F(TemplateMenuTest, DuringARunOnlyCopyStaysUsable) {
   // The start image's click runs the rename; the press on "转换命令" queued behind it is
   // handled while the run lets events through.
   choice = ids::menuname;
-  PostMessageW(Control(ids::ImgStart), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  PostMessageW(Control(ids::ImgStart), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  PostClick(ids::ImgStart);
   PostMessageW(Control(ids::LabTitle(4)), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  ASSERT_TRUE(PumpUntil([&] { return FileExists(work.Path() + L"\\a_x.jpg"); }));
-  Pump();
+  PumpPending();
+  ASSERT_TRUE(FileExists(work / L"a_x.jpg"));
   ASSERT_EQ(openings.size(), 1u);
-  EXPECT_TRUE(openings[0].copy);
-  EXPECT_FALSE(openings[0].paste);
+  EXPECT_TRUE(openings[0].Copy);
+  EXPECT_FALSE(openings[0].Paste);
   EXPECT_TRUE(AllTokens(openings[0], false));
   EXPECT_EQ(Text(ids::TextRull), L"%name%\r\n_x\r\n%ext%");  // the chosen token did nothing
   // After the run the menu is whole again.
@@ -466,7 +456,7 @@ TEST_F(TemplateMenuTest, DuringARunOnlyCopyStaysUsable) {
   choice = 0;
   PressMouse(ids::LabTitle(4), WM_LBUTTONDOWN);
   ASSERT_EQ(openings.size(), 1u);
-  EXPECT_TRUE(openings[0].paste);
+  EXPECT_TRUE(openings[0].Paste);
   EXPECT_TRUE(AllTokens(openings[0], true));
 }
 
@@ -479,9 +469,9 @@ TEST_F(TemplateMenuTest, SystemMenuOpensUnderTheTemplateHeaderAndClosesWithoutAC
   PressMouse(ids::LabTitle(4), WM_RBUTTONDOWN);
   KillTimer(nullptr, timer);
   openMenu = nullptr;
-  ASSERT_TRUE(watch.seen);
-  EXPECT_EQ(watch.place.left, TemplateHeaderPoint().x);
-  EXPECT_EQ(watch.place.top, TemplateHeaderPoint().y);
+  ASSERT_TRUE(watch.Seen);
+  EXPECT_EQ(watch.Place.left, TemplateHeaderPoint().x);
+  EXPECT_EQ(watch.Place.top, TemplateHeaderPoint().y);
   EXPECT_EQ(Text(ids::TextRull), L"abc");
 }
 
@@ -493,21 +483,21 @@ TEST_F(TemplateMenuTest, CtrlVTypedInTheBoxPastesThereAndTriesTheFolder) {
   other.WriteFile(L"y.jpg");
   StartWithSeams(/*keyboardModifiers=*/true);
   struct Case {
-    const wchar_t* what;
-    std::wstring clipboard;
-    std::wstring status;
+    const wchar_t* What;
+    std::wstring Clipboard;
+    std::wstring Status;
   };
   const Case cases[] = {
       {L"text that is no folder", L"%name%", StatusLineFor(0, work.Path())},
       {L"a folder", other.Path(), StatusLineFor(2, other.Path())},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.What);
     SetText(ids::TextRull, L"");
-    SetClipboard(Main(), c.clipboard);
+    SetClipboard(Main(), c.Clipboard);
     SetForegroundWindow(Main());
     SetFocus(Box());
-    Pump();
+    PumpPending();
     INPUT keys[4]{};
     const WORD codes[] = {VK_CONTROL, 'V', 'V', VK_CONTROL};
     for (int i = 0; i < 4; ++i) {
@@ -516,9 +506,9 @@ TEST_F(TemplateMenuTest, CtrlVTypedInTheBoxPastesThereAndTriesTheFolder) {
       keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
     }
     ASSERT_EQ(SendInput(4, keys, sizeof(INPUT)), 4u);
-    EXPECT_TRUE(PumpUntil([&] { return Text(ids::TextRull) == c.clipboard; }))
+    EXPECT_TRUE(PumpUntil([&] { return Text(ids::TextRull) == c.Clipboard; }))
         << Text(ids::TextRull);
-    EXPECT_TRUE(PumpUntil([&] { return StatusText() == c.status; })) << StatusText();
+    EXPECT_TRUE(PumpUntil([&] { return StatusText() == c.Status; })) << StatusText();
   }
 }
 

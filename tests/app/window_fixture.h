@@ -12,43 +12,76 @@
 #include "app/control_ids.h"
 #include "app/main_window.h"
 #include "tests/support/temp_folder.h"
+#include "win/window_text.h"
 
 namespace tarnivo::test {
 
 // One call of the window's shell seam.
 struct ShellCall {
-  HWND owner;
-  std::wstring file;
-  std::wstring folder;
+  HWND Owner;
+  std::wstring File;
+  std::wstring Folder;
 };
+
+// What a message loop asks of its window before dispatching: true when handled.
+using MessagePreview = std::function<bool(MSG& message)>;
+
+// Handles the queued messages as a message loop with `preview` does, and the ones that
+// handling them adds, until none is left.
+void PumpPending(const MessagePreview& preview);
+// Handles messages as they come until `done` holds or `milliseconds` pass: for what arrives
+// on its own time (injected input, timers, other processes). Returns `done()`.
+bool PumpUntil(const std::function<bool()>& done, const MessagePreview& preview,
+               int milliseconds = 3000);
+
+// Twips to pixels at `dpi`: the nearest pixel, a half away from zero.
+constexpr int Px(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
+// The screen's DPI, which new windows are laid out at.
+int ScreenDpi();
+// `control`'s rectangle in the client coordinates of `parent`.
+RECT RectIn(HWND parent, HWND control);
+LOGFONTW FontOf(HWND control);
 
 class WindowTest : public ::testing::Test {
  protected:
   void TearDown() override;
 
-  // Creates the window as the program would with `arguments` after its name.
-  void Start(const std::wstring& arguments);
+  // Creates the window as the program would with `arguments` after its name; `adjust`
+  // changes the options the fixture fills in.
+  void Start(const std::wstring& arguments,
+             const std::function<void(MainWindowOptions&)>& adjust = {});
   // Creates the window on the working folder `work`.
-  void StartOnWork() { Start(L"\"" + work.Path() + L"\""); }
+  void StartOnWork(const std::function<void(MainWindowOptions&)>& adjust = {}) {
+    Start(L"\"" + work.Path() + L"\"", adjust);
+  }
 
-  // Handles queued messages the way the program's loop does (key preview included)
-  // for about `milliseconds`.
-  void Pump(int milliseconds = 30);
-  // Pumps until `done` holds or `milliseconds` pass; returns `done()`.
-  bool PumpUntil(const std::function<bool()>& done, int milliseconds = 3000);
+  // The free functions with the window's own key preview, as the program's loop has it.
+  void PumpPending() { test::PumpPending(Preview()); }
+  bool PumpUntil(const std::function<bool()>& done, int milliseconds = 3000) {
+    return test::PumpUntil(done, Preview(), milliseconds);
+  }
+  MessagePreview Preview() {
+    return [this](MSG& message) { return window && window->PreTranslateMessage(message); };
+  }
 
   HWND Main() const { return window->Handle(); }
   HWND Control(int id) const { return GetDlgItem(window->Handle(), id); }
-  std::wstring Text(int id) const;
+  RECT Rect(int id) const { return RectIn(Main(), Control(id)); }
+  std::wstring Text(int id) const { return WindowText(Control(id)); }
   std::wstring StatusText() const { return Text(ids::LabTitle(1)); }
   void SetText(int id, const std::wstring& text) const;
 
   // A key press posted to a control, then pumped, with `shift` as the modifier state
   // (1 Shift, 2 Ctrl, 4 Alt) the window sees.
   void PressKey(int id, WORD keyCode, int shiftState);
-  // A left-button press and release on a control, posted and pumped.
+  // A left-button press and release on a control, posted; ClickControl also handles it.
+  void PostClick(int id) const;
   void ClickControl(int id);
   void PressMouse(int id, UINT downMessage);
+
+  // What the system sends when the window moves to a monitor of `to` dpi from one of
+  // `from`: WM_DPICHANGED with the window's frame scaled as the suggested place.
+  void ChangeDpi(int from, int to);
 
   std::wstring ConfigPath() const { return programFolder / L"config.ini"; }
   std::wstring StatusLineFor(int count, const std::wstring& folder) const {
@@ -59,7 +92,7 @@ class WindowTest : public ::testing::Test {
   TempFolder work;
   int shift = 0;
   bool unloaded = false;
-  std::vector<ShellCall> shellCalls;  // recorded instead of starting a viewer
+  std::vector<ShellCall> shellCalls;   // recorded instead of starting a viewer
   DateTime now{2026, 12, 6, 4, 5, 6};  // the window's clock
   std::unique_ptr<MainWindow> window;
 };

@@ -9,6 +9,7 @@
 
 #include "app/control_ids.h"
 #include "tests/support/temp_folder.h"
+#include "win/window_text.h"
 
 namespace tarnivo::test {
 namespace {
@@ -54,6 +55,12 @@ class Program {
     return code;
   }
 
+  // Closes `main` as its close box does; true once the program has ended with 0.
+  bool Close(HWND main) const {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    return WaitForExit(kExitTimeoutMs) && ExitCode() == 0;
+  }
+
   // The program's main window, once it has one (null after the timeout).
   HWND MainWindow() const {
     const DWORD until = GetTickCount() + kStartTimeoutMs;
@@ -61,15 +68,15 @@ class Program {
     for (;;) {
       Search search{info_.dwProcessId, nullptr};
       EnumWindows(FindOwnWindow, reinterpret_cast<LPARAM>(&search));
-      if (search.found && IsWindowVisible(search.found)) return search.found;
+      if (search.Found && IsWindowVisible(search.Found)) return search.Found;
       if (static_cast<LONG>(until - GetTickCount()) <= 0 || WaitForExit(50)) return nullptr;
     }
   }
 
  private:
   struct Search {
-    DWORD processId;
-    HWND found;
+    DWORD ProcessId;
+    HWND Found;
   };
   static BOOL CALLBACK FindOwnWindow(HWND window, LPARAM data) {
     auto* search = reinterpret_cast<Search*>(data);
@@ -77,22 +84,14 @@ class Program {
     GetWindowThreadProcessId(window, &owner);
     wchar_t className[64] = {};
     GetClassNameW(window, className, 64);
-    if (owner != search->processId || std::wstring(className) != L"TarnivoMain") return TRUE;
-    search->found = window;
+    if (owner != search->ProcessId || std::wstring(className) != L"TarnivoMain") return TRUE;
+    search->Found = window;
     return FALSE;
   }
 
   PROCESS_INFORMATION info_{};
   bool started_ = false;
 };
-
-std::wstring WindowText(HWND window) {
-  wchar_t text[1024] = {};
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                      5000, &copied);
-  return text;
-}
 
 std::wstring StatusText(HWND main) { return WindowText(GetDlgItem(main, ids::LabTitle(1))); }
 
@@ -122,9 +121,7 @@ TEST_F(EndToEnd, ListsTheFolderAndSavesThePatternAtExit) {
   EXPECT_EQ(StatusText(main), L"当前目录[2]:  " + work.Path());
   EXPECT_FALSE(FileExists(ConfigPath()));  // nothing is written before the exit
 
-  PostMessageW(main, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(program.WaitForExit(kExitTimeoutMs));
-  EXPECT_EQ(program.ExitCode(), 0u);
+  ASSERT_TRUE(program.Close(main));
   EXPECT_EQ(ReadFileBytes(ConfigPath()), "[main]\r\nPattern=*.jpg\r\n");
 }
 
@@ -136,10 +133,8 @@ TEST_F(EndToEnd, PatternComesFromTheSettingsFileAndGoesBackUnchanged) {
   Program program(exe, Quoted(work.Path()));
   const HWND main = program.MainWindow();
   ASSERT_NE(main, nullptr);
-  EXPECT_EQ(StatusText(main), L"当前目录[1]:  " + work.Path());
-  EXPECT_EQ(WindowText(GetDlgItem(main, ids::TextPatt)), L"*.txt");
-  PostMessageW(main, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(program.WaitForExit(kExitTimeoutMs));
+  EXPECT_EQ(StatusText(main), L"当前目录[1]:  " + work.Path());  // *.txt applied
+  ASSERT_TRUE(program.Close(main));
   EXPECT_EQ(ReadFileBytes(ConfigPath()), settings);
 }
 
@@ -162,12 +157,10 @@ TEST_F(EndToEnd, SecondStartEndsAtOnceAndTouchesNothing) {
   Program other(otherExe, Quoted(work.Path()));
   const HWND otherMain = other.MainWindow();
   ASSERT_NE(otherMain, nullptr);
-  PostMessageW(otherMain, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(other.WaitForExit(kExitTimeoutMs));
+  ASSERT_TRUE(other.Close(otherMain));
   EXPECT_TRUE(FileExists(otherProgramFolder / L"config.ini"));
 
-  PostMessageW(main, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(first.WaitForExit(kExitTimeoutMs));
+  ASSERT_TRUE(first.Close(main));
   EXPECT_EQ(ReadFileBytes(ConfigPath()), "[main]\r\nPattern=*.jpg\r\n");
 }
 
@@ -186,23 +179,21 @@ TEST_F(EndToEnd, StartsWithoutArgumentsAndWithBadOnes) {
     const HWND main = program.MainWindow();
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(WindowText(main), L"《Tarnivo》 V 1.0");
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(program.WaitForExit(kExitTimeoutMs));
-    EXPECT_EQ(program.ExitCode(), 0u);
+    ASSERT_TRUE(program.Close(main));
   }
 }
 
-// Clicks the start image as a mouse would and waits for the run's summary.
-std::wstring RunAndWaitForSummary(HWND main) {
+// Clicks the start image as a mouse would and waits for the run's summary, or for the
+// program's end.
+std::wstring RunAndWaitForSummary(const Program& program, HWND main) {
   const HWND start = GetDlgItem(main, ids::ImgStart);
   PostMessageW(start, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   PostMessageW(start, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   const DWORD until = GetTickCount() + kStartTimeoutMs;
-  std::wstring status;
-  while (static_cast<LONG>(until - GetTickCount()) > 0) {
+  std::wstring status = StatusText(main);
+  while (status.rfind(L"转换完成  用时", 0) != 0 && static_cast<LONG>(until - GetTickCount()) > 0 &&
+         !program.WaitForExit(20)) {
     status = StatusText(main);
-    if (status.rfind(L"转换完成  用时", 0) == 0) break;
-    Sleep(20);  // another process: nothing of ours to pump
   }
   return status;
 }
@@ -219,7 +210,7 @@ TEST_F(EndToEnd, RenamesEveryListedFileInExplorerOrder) {
   SendMessageW(GetDlgItem(main, ids::TextRull), WM_SETTEXT, 0,
                reinterpret_cast<LPARAM>(templateText.c_str()));
 
-  const std::wstring summary = RunAndWaitForSummary(main);
+  const std::wstring summary = RunAndWaitForSummary(program, main);
   EXPECT_NE(summary.find(L"秒, 共转换 :3个文件, 未转换 :0个文件"), std::wstring::npos) << summary;
   const std::vector<std::wstring> expected{L"notes.txt", L"photo_001.jpg", L"photo_002.jpg",
                                            L"photo_003.jpg"};
@@ -238,8 +229,7 @@ TEST_F(EndToEnd, RenamesEveryListedFileInExplorerOrder) {
   EXPECT_EQ(log.substr(log.size() - tail.size()), tail);
   EXPECT_EQ(log.rfind("\t", 0), 0u);
 
-  PostMessageW(main, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(program.WaitForExit(kExitTimeoutMs));
+  ASSERT_TRUE(program.Close(main));
 }
 
 TEST_F(EndToEnd, TakenNamesFailAndNoFileIsLost) {
@@ -251,7 +241,7 @@ TEST_F(EndToEnd, TakenNamesFailAndNoFileIsLost) {
   SendMessageW(GetDlgItem(main, ids::TextRull), WM_SETTEXT, 0,
                reinterpret_cast<LPARAM>(L"same.jpg"));
 
-  const std::wstring summary = RunAndWaitForSummary(main);
+  const std::wstring summary = RunAndWaitForSummary(program, main);
   EXPECT_NE(summary.find(L"共转换 :1个文件, 未转换 :2个文件"), std::wstring::npos) << summary;
   const std::vector<std::wstring> expected{L"b.jpg", L"c.jpg", L"same.jpg"};
   EXPECT_EQ(FileNamesIn(work.Path()), expected);
@@ -263,8 +253,7 @@ TEST_F(EndToEnd, TakenNamesFailAndNoFileIsLost) {
   EXPECT_EQ(log.find("\r\n3" + rule), std::string::npos);
   EXPECT_EQ(log.find("\r\r\n"), std::string::npos);  // CR LF pairs stay pairs
 
-  PostMessageW(main, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(program.WaitForExit(kExitTimeoutMs));
+  ASSERT_TRUE(program.Close(main));
 }
 
 }  // namespace

@@ -1,0 +1,287 @@
+// RunRename on real files in a temp folder: what it renames, the bytes of its log and what
+// it tells its caller.
+#include "engine/rename_run.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "tests/support/temp_folder.h"
+#include "win/code_page.h"
+
+namespace tarnivo::test {
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+const std::wstring kRule(32, L'=');
+
+// The log header at the fixed clock, as the user reads it.
+std::wstring Header(const std::wstring& templateText) {
+  return L"\t《Tarnivo》 V 1.0\r\n\t把错误代号发送到 support@tarnivo.example 寻求免费帮助\r\n"
+         L"\t或者 留言到 https://tarnivo.example/support\r\n\t31-02-03 & 17:08:09\r\n" +
+         kRule + L"\r\n" + templateText + L"\r\n" + kRule + L"\r\n\r\n\r\n";
+}
+
+// "renamed/not renamed/failures", so one comparison checks the three counts.
+std::string Counts(const RenameRunOutcome& outcome) {
+  return std::to_string(outcome.Renamed) + "/" + std::to_string(outcome.NotRenamed) + "/" +
+         std::to_string(outcome.Failures);
+}
+
+class RenameRunTest : public ::testing::Test {
+ protected:
+  RenameRunOutcome Run(const std::wstring& templateText, const Names& names, bool log = true) {
+    RenameRunSetup setup{Folder(), names, templateText};
+    setup.Context.Now = [] { return DateTime{2031, 2, 3, 17, 8, 9}; };
+    if (log) setup.LogPath = LogPath();
+    setup.Caption = L"《Tarnivo》 V 1.0";
+    setup.OnStarted = [this] {
+      calls.push_back(L"started");
+      logAtStart = ReadFileBytes(LogPath());
+      filesAtStart = FileNamesIn(files.Path());
+    };
+    setup.OnProgress = [this](std::int32_t index, const std::wstring& oldName) {
+      calls.push_back(std::to_wstring(index) + L" " + oldName);
+    };
+    setup.LetEventsRun = [this] { calls.push_back(L"events"); };
+    return RunRename(std::move(setup));
+  }
+  // Leaves exactly `names` in the folder.
+  void MakeFiles(const Names& names) const {
+    for (const std::wstring& name : FileNamesIn(files.Path())) DeleteFileW((files / name).c_str());
+    for (const std::wstring& name : names) files.WriteFile(name, "x");
+  }
+  std::wstring Folder() const { return files.Path() + L"\\"; }
+  std::wstring LogPath() const { return programFolder / L"Err.LOG"; }
+
+  std::wstring Entry(int number, const std::wstring& planned, const std::wstring& old, int error,
+                     const std::wstring& detail) const {
+    return std::to_wstring(number) + kRule + L"\r\n拟转换文件名: " + Folder() + planned +
+           L"\r\n原文件名: " + Folder() + old + L"\r\n错误代号: " + std::to_wstring(error) +
+           L"\r\n详细内容: " + detail + L"\r\n";
+  }
+  // The log after its header, with the reason in each detail line shown as "…": the
+  // system's messages differ between Windows and Wine.
+  std::wstring Entries(const std::wstring& templateText) const {
+    const std::wstring log = FromAnsi(ReadFileBytes(LogPath()));
+    const std::wstring header = Header(templateText);
+    EXPECT_EQ(log.substr(0, header.size()), header);
+    return std::regex_replace(log.substr(std::min(log.size(), header.size())),
+                              std::wregex(L"(\r\n详细内容: [^\r(]*) \\([^\r]*\\)\r\n"),
+                              L"$1 (…)\r\n");
+  }
+
+  TempFolder programFolder;
+  TempFolder files;
+  Names calls;  // of the callbacks, in order
+  std::string logAtStart;
+  Names filesAtStart;
+};
+
+TEST_F(RenameRunTest, RenamesEveryEntryInListOrderAndLogsTheHeaderAlone) {
+  MakeFiles({L"b.jpg", L"a.jpg", L"照片.jpg"});
+  files.WriteFile(L"notes.txt", "keep");
+  const std::wstring templateText = L"%name%\r\n_\r\n%Taxis:3,1,1%\r\n%ext%";
+  const RenameRunOutcome outcome = Run(templateText, {L"b.jpg", L"a.jpg", L"照片.jpg"});
+  EXPECT_EQ(Counts(outcome), "3/0/0");
+  EXPECT_TRUE(outcome.LogCreated);
+  EXPECT_GE(outcome.Seconds, 0);
+  EXPECT_EQ(FileNamesIn(files.Path()),
+            (Names{L"a_002.jpg", L"b_001.jpg", L"notes.txt", L"照片_003.jpg"}));
+  EXPECT_EQ(ReadFileBytes(files / L"notes.txt"), "keep");
+  EXPECT_EQ(Entries(templateText), L"");
+}
+
+TEST_F(RenameRunTest, EmptyListOrEmptyTemplate) {
+  struct Case {
+    const wchar_t* What;
+    Names Files;
+    std::wstring Template;
+    std::string Counts;
+    std::wstring Entries;
+  };
+  const Case cases[] = {
+      {L"an empty list: the header alone", {}, L"x\r\n", "0/0/0", L""},
+      {L"an empty template: every name refused",
+       {L"a.jpg", L"b.jpg"},
+       L"",
+       "0/2/2",
+       Entry(1, L"", L"a.jpg", 52, L"文件名无效 (…)") +
+           Entry(2, L"", L"b.jpg", 52, L"文件名无效 (…)")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    MakeFiles(c.Files);
+    const RenameRunOutcome outcome = Run(c.Template, c.Files);
+    EXPECT_EQ(Counts(outcome), c.Counts);
+    EXPECT_TRUE(outcome.LogCreated);
+    EXPECT_EQ(FileNamesIn(files.Path()), c.Files);
+    EXPECT_EQ(Entries(c.Template), c.Entries);
+  }
+}
+
+TEST_F(RenameRunTest, LogIsCodePage936WithCrLfAndNumberedEntries) {
+  MakeFiles({L"照片.jpg", L"한국.jpg"});  // 한국 lies outside the code page
+  const std::wstring templateText = L"%name%\r\n-\r\n%Taxis:6,50%\r\n%ext%";
+  // The failing line is left out and both files are renamed.
+  EXPECT_EQ(Counts(Run(templateText, {L"照片.jpg", L"한국.jpg"})), "2/0/2");
+  EXPECT_EQ(FileNamesIn(files.Path()), (Names{L"照片-.jpg", L"한국-.jpg"}));
+  const std::string bytes = ReadFileBytes(LogPath());
+  EXPECT_EQ(bytes, ToAnsi(Header(templateText) + Entry(1, L"照片-", L"照片.jpg", 9, L"下标越界") +
+                          Entry(2, L"한국-", L"한국.jpg", 9, L"下标越界")));
+  // Spelled out, so that a wrong code page cannot pass through the same conversion.
+  EXPECT_EQ(bytes.rfind("\t\xa1\xb6Tarnivo\xa1\xb7 V 1.0\r\n", 0), 0u);  // no byte-order mark
+  EXPECT_NE(bytes.find("\r\n\xd4\xad\xce\xc4\xbc\xfe\xc3\xfb: "), std::string::npos);  // 原文件名
+  EXPECT_NE(bytes.find("\\\xd5\xd5\xc6\xac-\r\n"), std::string::npos);                 // 照片-
+  EXPECT_NE(bytes.find("\\?"
+                       "?-\r\n"),
+            std::string::npos);  // never a look-alike
+  EXPECT_EQ(bytes.find("\r\r"), std::string::npos);
+}
+
+TEST_F(RenameRunTest, FailingLineThenFailingRenameLogTwiceForOneEntry) {
+  MakeFiles({L"a.jpg", L"b.jpg"});
+  files.WriteFile(L"b_.png", "taken");  // not listed
+  const std::wstring templateText = L"%name%\r\n_\r\n%Taxis:6,50%\r\n.png";
+  EXPECT_EQ(Counts(Run(templateText, {L"a.jpg", L"b.jpg"})), "1/1/3");
+  EXPECT_EQ(FileNamesIn(files.Path()), (Names{L"a_.png", L"b.jpg", L"b_.png"}));
+  EXPECT_EQ(ReadFileBytes(files / L"b_.png"), "taken");
+  EXPECT_EQ(Entries(templateText), Entry(1, L"a_", L"a.jpg", 9, L"下标越界") +
+                                       Entry(2, L"b_", L"b.jpg", 9, L"下标越界") +
+                                       Entry(3, L"b_.png", L"b.jpg", 58, L"文件已存在 (…)"));
+}
+
+TEST_F(RenameRunTest, NameTakenAtAnEntrysTurnFails) {
+  struct Case {
+    const wchar_t* What;
+    Names Files;
+    std::wstring Template;
+    Names After;
+    std::wstring Entries;
+  };
+  const Case cases[] = {
+      {L"a template of literals: the first takes the name",
+       {L"a.jpg", L"b.jpg", L"c.jpg"},
+       L"photo\r\n.jpg",
+       {L"b.jpg", L"c.jpg", L"photo.jpg"},
+       Entry(1, L"photo.jpg", L"b.jpg", 58, L"文件已存在 (…)") +
+           Entry(2, L"photo.jpg", L"c.jpg", 58, L"文件已存在 (…)")},
+      {L"each name still held by the next entry",
+       {L"1.jpg", L"2.jpg", L"3.jpg"},
+       L"%Taxis:1,2,1%\r\n.jpg",
+       {L"1.jpg", L"2.jpg", L"4.jpg"},
+       Entry(1, L"2.jpg", L"1.jpg", 58, L"文件已存在 (…)") +
+           Entry(2, L"3.jpg", L"2.jpg", 58, L"文件已存在 (…)")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    MakeFiles(c.Files);
+    EXPECT_EQ(Counts(Run(c.Template, c.Files)), "1/2/2");
+    EXPECT_EQ(FileNamesIn(files.Path()), c.After);
+    EXPECT_EQ(Entries(c.Template), c.Entries);
+  }
+}
+
+TEST_F(RenameRunTest, LockedFileIsToldApartFromATakenName) {
+  MakeFiles({L"a.jpg", L"b.jpg", L"b_.jpg"});
+  HANDLE held = CreateFileW((files / L"a.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Counts(Run(L"%name%\r\n_\r\n%ext%", {L"a.jpg", L"b.jpg"})), "0/2/2");
+  CloseHandle(held);
+  EXPECT_EQ(FileNamesIn(files.Path()), (Names{L"a.jpg", L"b.jpg", L"b_.jpg"}));
+  EXPECT_EQ(Entries(L"%name%\r\n_\r\n%ext%"),
+            Entry(1, L"a_.jpg", L"a.jpg", 55, L"文件已打开 (…)") +
+                Entry(2, L"b_.jpg", L"b.jpg", 58, L"文件已存在 (…)"));
+}
+
+// Names the file system would take elsewhere or quietly change (Wine even accepts ":" and
+// cuts long names) are refused before any rename is tried.
+TEST_F(RenameRunTest, NamesThatWouldLeaveTheFolderOrBeChangedAreRefused) {
+  const std::wstring sub = files.MakeFolder(L"sub");
+  files.WriteFile(L"a.jpg", "a");
+  const std::wstring parent = files.Path() + L"\\..";
+  const Names parentBefore = FileNamesIn(parent);
+  const std::wstring longName = std::wstring(252, L'x') + L".jpg";
+  struct Case {
+    std::wstring Template, Planned;
+  };
+  const Case cases[] = {
+      {L"..\\x\r\n%ext%", L"..\\x.jpg"},
+      {L"sub\\x\r\n%ext%", L"sub\\x.jpg"},
+      {L"sub/x\r\n%ext%", L"sub/x.jpg"},
+      {L"24/03/05\r\n%ext%", L"24/03/05.jpg"},
+      {L"%name%\r\n%ext%\r\n:s", L"a.jpg:s"},
+      {L"14:07:09\r\n%ext%", L"14:07:09.jpg"},
+      {L"photo.", L"photo."},
+      {L"%name%\r\n%ext%\r\n ", L"a.jpg "},
+      {std::wstring(252, L'x') + L"\r\n%ext%", longName},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.Planned));
+    EXPECT_EQ(Counts(Run(c.Template, {L"a.jpg"})), "0/1/1");
+    EXPECT_EQ(FileNamesIn(files.Path()), Names{L"a.jpg"});
+    EXPECT_EQ(FileNamesIn(sub), Names{});
+    EXPECT_EQ(Entries(c.Template), Entry(1, c.Planned, L"a.jpg", 52, L"文件名无效 (…)"));
+  }
+  EXPECT_EQ(FileNamesIn(parent), parentBefore);
+  EXPECT_EQ(ReadFileBytes(files / L"a.jpg"), "a");
+}
+
+TEST_F(RenameRunTest, LogThatCannotBeCreatedDoesNotStopTheRun) {
+  struct Case {
+    const wchar_t* What;
+    std::function<void()> Prepare;
+    bool Log;
+    std::string LogAfter;
+  };
+  const Case cases[] = {
+      {L"no log wanted", [] {}, false, ""},
+      {L"a folder named Err.LOG", [this] { programFolder.MakeFolder(L"Err.LOG"); }, true, ""},
+      {L"a read-only Err.LOG",
+       [this] {
+         programFolder.WriteFile(L"Err.LOG", "older run");
+         ASSERT_TRUE(SetFileAttributesW(LogPath().c_str(), FILE_ATTRIBUTE_READONLY));
+       },
+       true, "older run"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    MakeFiles({L"a.jpg", L"b.jpg"});
+    c.Prepare();
+    const RenameRunOutcome outcome =
+        Run(L"%name%\r\n_\r\n%Taxis:6,50%", {L"a.jpg", L"b.jpg"}, c.Log);
+    EXPECT_EQ(Counts(outcome), "2/0/2");
+    EXPECT_FALSE(outcome.LogCreated);
+    EXPECT_EQ(FileNamesIn(files.Path()), (Names{L"a_", L"b_"}));
+    EXPECT_EQ(FileExists(LogPath()), c.Log);
+    EXPECT_EQ(ReadFileBytes(LogPath()), c.LogAfter);
+    SetFileAttributesW(LogPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveTree(LogPath());
+    DeleteFileW(LogPath().c_str());
+  }
+}
+
+TEST_F(RenameRunTest, CallbacksStartAfterTheHeaderAndEndAfterTheLastEntry) {
+  const Names names{L"a.jpg", L"b.jpg", L"c.jpg"};
+  MakeFiles(names);
+  Run(L"%name%\r\n_", names);
+  EXPECT_EQ(logAtStart, ToAnsi(Header(L"%name%\r\n_")));
+  EXPECT_EQ(filesAtStart, names);
+  ASSERT_GE(calls.size(), 3u);
+  EXPECT_EQ(calls.front(), L"started");
+  // Each hand-over names the entry just handled; the last one comes after the last entry.
+  EXPECT_EQ(Names(calls.end() - 2, calls.end()), (Names{L"2 c.jpg", L"events"}));
+  for (size_t i = 1; i + 1 < calls.size(); i += 2) {
+    EXPECT_TRUE(calls[i] == L"0 a.jpg" || calls[i] == L"1 b.jpg" || calls[i] == L"2 c.jpg");
+    EXPECT_EQ(calls[i + 1], L"events");
+  }
+}
+
+}  // namespace
+}  // namespace tarnivo::test
