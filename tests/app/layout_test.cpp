@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/layout.h"
 #include "app/res/resource.h"
 #include "tests/app/window_fixture.h"
 
@@ -111,9 +112,15 @@ class LayoutTest : public WindowTest {
     }
     return children;
   }
+  // Every control of the layout, the windowless ones included, from the top down.
+  static std::vector<int> LayoutIds() {
+    std::vector<int> ids;
+    for (const ControlSpec& entry : MainWindowControls()) ids.push_back(entry.Id);
+    return ids;
+  }
   std::map<int, std::string> AllRects() const {
     std::map<int, std::string> rects;
-    for (HWND child : Children()) rects[GetDlgCtrlID(child)] = Show(RectIn(Main(), child));
+    for (const int id : LayoutIds()) rects[id] = Show(Rect(id));
     return rects;
   }
 
@@ -176,9 +183,8 @@ class LayoutTest : public WindowTest {
     }
     // Everything on the screen inside the client area; the holders of the start pictures
     // below it.
-    for (HWND child : Children()) {
-      const int id = GetDlgCtrlID(child);
-      const RECT r = RectIn(Main(), child);
+    for (const int id : LayoutIds()) {
+      const RECT r = Rect(id);
       if (id == ids::ImgStart2 || id == ids::ImgStart3) {
         EXPECT_GE(r.top, client.bottom) << id;
       } else {
@@ -526,9 +532,9 @@ TEST_F(LayoutTest, DpiChangeScalesEverythingAndChangingBackRestoresIt) {
   StartOnWork();
   const std::map<int, std::string> at96 = AllRects();
   std::map<int, POINT> corners;
-  for (HWND child : Children()) {
-    const RECT r = RectIn(Main(), child);
-    corners[GetDlgCtrlID(child)] = POINT{r.left, r.top};
+  for (const int id : LayoutIds()) {
+    const RECT r = Rect(id);
+    corners[id] = POINT{r.left, r.top};
   }
   ChangeDpi(96, 144);
   RECT client;

@@ -66,7 +66,8 @@ class WindowTest : public ::testing::Test {
 
   HWND Main() const { return window->Handle(); }
   HWND Control(int id) const { return GetDlgItem(window->Handle(), id); }
-  RECT Rect(int id) const { return RectIn(Main(), Control(id)); }
+  // Where a control of the layout stands, windowless ones (strips, lines, frames) too.
+  RECT Rect(int id) const { return window->PlaceOf(id); }
   std::wstring Text(int id) const { return WindowText(Control(id)); }
   std::wstring StatusText() const { return Text(ids::LabTitle(1)); }
   void SetText(int id, const std::wstring& text) const;
