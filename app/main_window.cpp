@@ -75,6 +75,8 @@ void MainWindow::Form_Load() {
   keywords_.Date = settings_.Read(setting::KeywordDate);
   keywords_.Now = settings_.Read(setting::KeywordNow);
   keywords_.Taxis = settings_.Read(setting::KeywordTaxis);
+  keywords_.Taken = settings_.Read(setting::KeywordTaken);
+  keywords_.Modified = settings_.Read(setting::KeywordModified);
   file1_.SetPattern(settings_.Read(setting::Pattern));
   SetWindowTextW(Control(ids::TextPatt), file1_.Pattern().c_str());
   currentFolder_ = FolderCandidate(options_.Arguments);

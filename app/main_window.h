@@ -130,6 +130,8 @@ class MainWindow {
   void menudate_Click();
   void menutime_Click();
   void menudd_Click();
+  void menutaken_Click();
+  void menumodified_Click();
 
   // The About box (main_window_about.cpp).
   void LabTitle_Click(int index);

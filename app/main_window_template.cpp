@@ -60,8 +60,9 @@ UniqueMenu BuildTemplateMenu() {
       {ids::menuplast, L"粘    贴"},
   };
   static constexpr MenuItem kTokenItems[] = {
-      {ids::menuname, L"原文件名"}, {ids::menuext, L"原扩展名"}, {ids::menudate, L"日    期"},
-      {ids::menutime, L"时    间"}, {ids::menudd, L"序    列"},
+      {ids::menuname, L"原文件名"},     {ids::menuext, L"原扩展名"}, {ids::menudate, L"日    期"},
+      {ids::menutime, L"时    间"},     {ids::menudd, L"序    列"},  {ids::menutaken, L"拍摄日期"},
+      {ids::menumodified, L"修改日期"},
   };
   UniqueMenu popup(CreatePopupMenu());
   UniqueMenu commands(CreatePopupMenu());  // `menution`, "命    令"
@@ -211,6 +212,12 @@ void MainWindow::TemplateMenu_Click(int id) {
     case ids::menudd:
       menudd_Click();
       break;
+    case ids::menutaken:
+      menutaken_Click();
+      break;
+    case ids::menumodified:
+      menumodified_Click();
+      break;
     default:
       break;
   }
@@ -252,5 +259,11 @@ void MainWindow::menudate_Click() { ReplaceTemplateSelection(L"%" + keywords_.Da
 void MainWindow::menutime_Click() { ReplaceTemplateSelection(L"%" + keywords_.Now + L"%"); }
 
 void MainWindow::menudd_Click() { ReplaceTemplateSelection(L"%" + keywords_.Taxis + L":6,50,1%"); }
+
+void MainWindow::menutaken_Click() { ReplaceTemplateSelection(L"%" + keywords_.Taken + L"%"); }
+
+void MainWindow::menumodified_Click() {
+  ReplaceTemplateSelection(L"%" + keywords_.Modified + L"%");
+}
 
 }  // namespace tarnivo

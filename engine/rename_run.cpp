@@ -7,6 +7,7 @@
 #include <new>
 
 #include "engine/error_log.h"
+#include "engine/file_dates.h"
 #include "engine/log_file.h"
 #include "engine/rename_plan.h"
 #include "settings/paths.h"
@@ -92,14 +93,18 @@ class Run {
     const std::wstring& oldName = setup_.Names[static_cast<size_t>(index)];
     bool renamed = false;
     try {
+      FileDates dates(setup_.Folder + oldName);
       setup_.Context.FileName = oldName;
       setup_.Context.ListIndex = index;
+      setup_.Context.FileDate = FileDates::ReaderOf(dates);
       const NamePlan plan = BuildNewName(pieces, setup_.Context);
       for (const PieceFailure& failure : plan.Failures) {
         Fail(failure.NameSoFar, oldName, failure.Kind, {});
       }
+      setup_.Context.FileDate = nullptr;  // the dates go with this entry
       renamed = Rename(oldName, plan.NewName);
     } catch (const std::bad_alloc&) {
+      setup_.Context.FileDate = nullptr;
       // Whatever of this entry did not fit in memory: it keeps its name, the run goes on.
       Fail({}, oldName, ErrorKind::OutOfMemory, {});
     }
