@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <new>
 #include <string_view>
 
@@ -111,14 +112,22 @@ std::string RoundedWholeDigits(const SignificantDigits& number) {
   return whole.empty() ? "0" : whole;
 }
 
-std::wstring PadWithZeros(bool negative, std::string_view digits, std::size_t minDigits) {
-  std::wstring text;
+// The sign, the zeros up to `minDigits` and the digits; of those only the first `kept`.
+PartialText PadWithZeros(bool negative, std::string_view digits, std::size_t minDigits,
+                         std::size_t kept) {
   const std::size_t padding = minDigits > digits.size() ? minDigits - digits.size() : 0;
-  text.reserve((negative ? 1 : 0) + padding + digits.size());
-  if (negative) text += L'-';
-  text.append(padding, L'0');
-  text.append(digits.begin(), digits.end());
+  PartialText text;
+  text.Length = (negative ? 1u : 0u) + std::uint64_t{padding} + digits.size();
+  text.Text.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(text.Length, kept)));
+  if (negative && kept > 0) text.Text += L'-';
+  text.Text.append(std::min(padding, kept - text.Text.size()), L'0');
+  const std::size_t room = kept - text.Text.size();
+  text.Text.append(digits.begin(), digits.begin() + std::min(digits.size(), room));
   return text;
+}
+
+std::wstring PadWithZeros(bool negative, std::string_view digits, std::size_t minDigits) {
+  return PadWithZeros(negative, digits, minDigits, std::numeric_limits<std::size_t>::max()).Text;
 }
 
 }  // namespace
@@ -130,19 +139,31 @@ std::wstring DoubleToText(double value) {
   return Widen(useScientific ? ScientificText(number) : FixedText(number));
 }
 
-Result<std::wstring> FormatWithZeroPicture(double value, std::int32_t width) {
+Result<PartialText> FormatWithZeroPicturePart(double value, std::int32_t width, std::size_t kept) {
   if (width < 0) return Failure{ErrorKind::InvalidArgument};
   if (width >= kMaxPictureWidth) return Failure{ErrorKind::OutOfMemory};
   if (!std::isfinite(value)) return Failure{ErrorKind::Overflow};
   try {
-    if (width == 0) return DoubleToText(value);
+    if (width == 0) {
+      std::wstring text = DoubleToText(value);
+      const std::uint64_t length = text.size();
+      if (text.size() > kept) text.resize(kept);
+      return PartialText{std::move(text), length};
+    }
     const SignificantDigits number = Decompose(value);
     const std::string whole = RoundedWholeDigits(number);
     const bool negative = number.Negative && whole != "0";
-    return PadWithZeros(negative, whole, static_cast<std::size_t>(width));
+    return PadWithZeros(negative, whole, static_cast<std::size_t>(width), kept);
   } catch (const std::bad_alloc&) {
     return Failure{ErrorKind::OutOfMemory};
   }
+}
+
+Result<std::wstring> FormatWithZeroPicture(double value, std::int32_t width) {
+  Result<PartialText> text =
+      FormatWithZeroPicturePart(value, width, std::numeric_limits<std::size_t>::max());
+  if (!text.Ok()) return Failure{text.Error()};
+  return std::move(text).Value().Text;
 }
 
 std::wstring FormatFixed(double value, int decimals) {

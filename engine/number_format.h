@@ -33,6 +33,16 @@ std::wstring DoubleToText(double value);
 // for an infinity or NaN.
 Result<std::wstring> FormatWithZeroPicture(double value, std::int32_t width);
 
+// The start of a text that may be too long to be made whole, and the whole text's length.
+struct PartialText {
+  std::wstring Text;
+  std::uint64_t Length = 0;
+};
+
+// FormatWithZeroPicture of which only the first `kept` characters are made: a width of a
+// hundred million costs no more than a width of `kept`. The same failures.
+Result<PartialText> FormatWithZeroPicturePart(double value, std::int32_t width, std::size_t kept);
+
 // The picture "0.0000" for decimals = 4: at least one digit before the point and
 // exactly `decimals` after it (0 to 30), correctly rounded; no minus sign on a
 // result that shows only zeros.

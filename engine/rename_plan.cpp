@@ -28,12 +28,19 @@ void BuiltName::Append(std::wstring_view piece) {
   }
 }
 
+void BuiltName::Append(const PartialText& piece) {
+  const std::uint64_t before = Length;
+  Append(piece.Text);
+  Length = before + piece.Length;
+}
+
 NamePlan BuildNewName(const std::vector<std::wstring>& pieces, const TokenContext& context) {
   NamePlan plan;
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     const auto line = static_cast<std::int32_t>(i);
     try {
-      Result<std::wstring> text = EvaluateToken(pieces[i], context);
+      // A new name is never needed beyond what is kept of it.
+      Result<PartialText> text = EvaluatePiece(pieces[i], context, kKeptNameLength);
       if (text.Ok()) {
         plan.NewName.Append(text.Value());
       } else {

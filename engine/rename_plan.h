@@ -29,6 +29,7 @@ struct BuiltName {
   bool IsWhole() const { return Length == Text.size(); }
   // Keeps what fits of `piece`. May throw std::bad_alloc.
   void Append(std::wstring_view piece);
+  void Append(const PartialText& piece);
 };
 
 // A line that could not be evaluated.

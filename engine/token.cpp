@@ -3,7 +3,9 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <new>
+#include <optional>
 
 #include "engine/date_format.h"
 #include "engine/file_name.h"
@@ -67,7 +69,8 @@ bool CutThreeFields(std::wstring_view parameters, std::array<std::wstring_view, 
 }
 
 // %Taxis:W,S,T%: S + ListIndex * T through a picture of W zeros.
-Result<std::wstring> EvaluateSequence(std::wstring_view piece, std::int32_t listIndex) {
+Result<PartialText> EvaluateSequence(std::wstring_view piece, std::int32_t listIndex,
+                                     std::size_t kept) {
   // The prefix test passed, so the piece holds a ":".
   const std::wstring_view parameters = piece.substr(piece.find(L':') + 1);
   std::array<std::wstring_view, 3> fields;
@@ -78,10 +81,12 @@ Result<std::wstring> EvaluateSequence(std::wstring_view piece, std::int32_t list
   const double step = ParseLeadingNumber(fields[2]);
   const double value = static_cast<double>(listIndex) * step + start;
   if (!std::isfinite(value)) return Failure{ErrorKind::Overflow};
-  return FormatWithZeroPicture(value, width.Value());
+  return FormatWithZeroPicturePart(value, width.Value(), kept);
 }
 
-Result<std::wstring> Evaluate(std::wstring_view piece, const TokenContext& context) {
+// The simple tokens, in the order they are tested; nothing when the piece is none of them.
+std::optional<Result<std::wstring>> EvaluateSimple(std::wstring_view piece,
+                                                   const TokenContext& context) {
   const Keywords& keys = context.Keys;
   if (IsSimpleToken(piece, keys.Name)) return SplitFileName(context.FileName).BaseName;
   if (IsSimpleToken(piece, keys.Ext)) return SplitFileName(context.FileName).Extension;
@@ -99,18 +104,43 @@ Result<std::wstring> Evaluate(std::wstring_view piece, const TokenContext& conte
   if (IsSimpleToken(piece, keys.Modified)) {
     return FileDateText(context, FileDateKind::Modified, setting::FormatModified);
   }
-  if (StartsLikeSequence(piece, keys.Taxis)) return EvaluateSequence(piece, context.ListIndex);
-  return std::wstring(piece);
+  return std::nullopt;
+}
+
+PartialText Kept(std::wstring text, std::size_t kept) {
+  PartialText part{std::move(text), 0};
+  part.Length = part.Text.size();
+  if (part.Text.size() > kept) part.Text.resize(kept);
+  return part;
+}
+
+Result<PartialText> Evaluate(std::wstring_view piece, const TokenContext& context,
+                             std::size_t kept) {
+  if (std::optional<Result<std::wstring>> text = EvaluateSimple(piece, context)) {
+    if (!text->Ok()) return Failure{text->Error()};
+    return Kept(std::move(*text).Value(), kept);
+  }
+  if (StartsLikeSequence(piece, context.Keys.Taxis)) {
+    return EvaluateSequence(piece, context.ListIndex, kept);
+  }
+  return Kept(std::wstring(piece), kept);  // literal text
 }
 
 }  // namespace
 
-Result<std::wstring> EvaluateToken(std::wstring_view piece, const TokenContext& context) {
+Result<PartialText> EvaluatePiece(std::wstring_view piece, const TokenContext& context,
+                                  std::size_t kept) {
   try {
-    return Evaluate(piece, context);
+    return Evaluate(piece, context, kept);
   } catch (const std::bad_alloc&) {
     return Failure{ErrorKind::OutOfMemory};
   }
+}
+
+Result<std::wstring> EvaluateToken(std::wstring_view piece, const TokenContext& context) {
+  Result<PartialText> text = EvaluatePiece(piece, context, std::numeric_limits<std::size_t>::max());
+  if (!text.Ok()) return Failure{text.Error()};
+  return std::move(text).Value().Text;
 }
 
 }  // namespace tarnivo

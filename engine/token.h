@@ -9,6 +9,7 @@
 
 #include "engine/date_time.h"
 #include "engine/locale_info.h"
+#include "engine/number_format.h"
 #include "engine/result.h"
 #include "settings/setting_keys.h"
 
@@ -66,5 +67,11 @@ struct TokenContext {
 // and %taken% or %modified% when the entry has no such date (see FileDateReader).
 // A line that is no token comes back unchanged. Linear in the piece's length.
 Result<std::wstring> EvaluateToken(std::wstring_view piece, const TokenContext& context);
+
+// EvaluateToken of which only the first `kept` characters are made, with the length of the
+// whole text: how the run builds a name, which it refuses beyond 255 characters anyway, so
+// that a line of a hundred million characters costs no more than a short one.
+Result<PartialText> EvaluatePiece(std::wstring_view piece, const TokenContext& context,
+                                  std::size_t kept);
 
 }  // namespace tarnivo

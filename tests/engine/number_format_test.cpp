@@ -96,6 +96,34 @@ TEST(FormatWithZeroPicture, WideButHoldablePaddingIsProduced) {
   EXPECT_EQ(result.Value(), std::wstring(99999, L'0') + L"7");
 }
 
+// Only the start is made, however wide the picture; the length is the whole text's.
+TEST(FormatWithZeroPicturePart, MakesOnlyTheKeptStart) {
+  struct Case {
+    double Value;
+    std::int32_t Width;
+    std::size_t Kept;
+    std::wstring Text;
+    std::uint64_t Length;
+  };
+  const Case cases[] = {
+      {7, 268435455, 5, L"00000", 268435455},
+      {-5, 100000000, 3, L"-00", 100000001},
+      {123, 5, 4, L"0012", 5},
+      {123, 5, 10, L"00123", 5},
+      {-123, 2, 2, L"-1", 4},
+      {2.5, 0, 2, L"2.", 3},
+      {7, 3, 0, L"", 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Value << " " << c.Width << " " << c.Kept);
+    const Result<PartialText> part = FormatWithZeroPicturePart(c.Value, c.Width, c.Kept);
+    ASSERT_TRUE(part.Ok());
+    EXPECT_EQ(part.Value().Text, c.Text);
+    EXPECT_EQ(part.Value().Length, c.Length);
+  }
+  EXPECT_EQ(test::Outcome(FormatWithZeroPicture(1, kMaxPictureWidth)), L"error 7");
+}
+
 TEST(FormatFixed, FourDecimalsForElapsedSeconds) {
   struct Case {
     double Value;

@@ -221,6 +221,16 @@ TEST_F(RenameRunTest, NamesThatWouldLeaveTheFolderOrBeChangedAreRefused) {
       {L"photo.", L"photo."},
       {L"%name%\r\n%ext%\r\n ", L"a.jpg "},
       {std::wstring(252, L'x') + L"\r\n%ext%", longName},
+      // Device names and characters that Wine and Windows answer differently.
+      {L"COM1\r\n%ext%", L"COM1.jpg"},
+      {L"nul\r\n%ext%", L"nul.jpg"},
+      {L"CONOUT$", L"CONOUT$"},
+      {L"a?b", L"a?b"},
+      {L"a<b\r\n%ext%", L"a<b.jpg"},
+      // A control character in a line is shown as "?", so the entry keeps its five lines.
+      {L"a\nb", L"a?b"},
+      // A name of 5 000 characters is refused without being built or logged whole.
+      {L"%Taxis:5000,1,1%", std::wstring(1000, L'0') + L"…(共 5000 个字符)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.Planned));
@@ -265,6 +275,23 @@ TEST_F(RenameRunTest, LogThatCannotBeCreatedDoesNotStopTheRun) {
     RemoveTree(LogPath());
     DeleteFileW(LogPath().c_str());
   }
+}
+
+// Err.LOG created but its header not written (a full disk): that log is no log of this
+// run, so the window will not open it. Under Wine a Linux file that takes no text stands in
+// for the disk: /proc/self/oom_score_adj opens for writing and refuses anything but a number.
+TEST_F(RenameRunTest, LogWhoseHeaderCannotBeWrittenIsNoLog) {
+  const std::wstring refusing = L"Z:\\proc\\self\\oom_score_adj";
+  if (GetFileAttributesW(refusing.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    GTEST_SKIP() << "no file that refuses writes here";
+  }
+  MakeFiles({L"a.jpg"});
+  RenameRunSetup setup{Folder(), {L"a.jpg"}, L"%Taxis:6,50%\r\nb.jpg"};
+  setup.LogPath = refusing;
+  const RenameRunOutcome outcome = RunRename(std::move(setup));
+  EXPECT_EQ(Counts(outcome), "1/0/1");
+  EXPECT_FALSE(outcome.LogCreated);
+  EXPECT_EQ(FileNamesIn(files.Path()), Names{L"b.jpg"});
 }
 
 TEST_F(RenameRunTest, CallbacksStartAfterTheHeaderAndEndAfterTheLastEntry) {
