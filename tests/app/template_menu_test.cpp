@@ -26,7 +26,7 @@ struct Opening {
   POINT At;
   bool Copy;
   bool Paste;
-  std::array<bool, 5> Tokens;
+  std::array<bool, std::size(ids::kTokenMenuItems)> Tokens;
 };
 
 bool Enabled(HMENU menu, int id) {
@@ -203,11 +203,12 @@ TEST_F(TemplateMenuTest, MenuHoldsTheItemsInOrder) {
   ASSERT_NE(commands, nullptr);
   EXPECT_EQ(GetMenuState(menu, 3, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED), 0u);
   const std::pair<int, const wchar_t*> tokens[] = {
-      {ids::menuname, L"原文件名"}, {ids::menuext, L"原扩展名"}, {ids::menudate, L"日    期"},
-      {ids::menutime, L"时    间"}, {ids::menudd, L"序    列"},
+      {ids::menuname, L"原文件名"},     {ids::menuext, L"原扩展名"}, {ids::menudate, L"日    期"},
+      {ids::menutime, L"时    间"},     {ids::menudd, L"序    列"},  {ids::menutaken, L"拍摄日期"},
+      {ids::menumodified, L"修改日期"},
   };
-  ASSERT_EQ(GetMenuItemCount(commands), 5);
-  for (int i = 0; i < 5; ++i) {
+  ASSERT_EQ(GetMenuItemCount(commands), 7);
+  for (int i = 0; i < 7; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(GetMenuItemID(commands, i), static_cast<UINT>(tokens[i].first));
     EXPECT_EQ(Caption(commands, i), tokens[i].second);
@@ -354,21 +355,31 @@ TEST_F(TemplateMenuTest, TokenItemsInsertAtTheCaretOrOverTheSelection) {
 
 TEST_F(TemplateMenuTest, TokenItemsInsertTheConfiguredKeywordsThatTheEvaluatorMatches) {
   programFolder.WriteFile(
-      L"config.ini", "[Variant]\r\nname=Name\r\next=EXT\r\ndate=Date\r\nnow=NOW\r\nTaxis=Seq\r\n");
+      L"config.ini",
+      "[Variant]\r\nname=Name\r\next=EXT\r\ndate=Date\r\nnow=NOW\r\nTaxis=Seq\r\n"
+      "taken=\xc5\xc4\xc9\xe3\r\nmodified=Changed\r\n");  // taken=拍摄 in code page 936
   StartWithSeams();
   TokenContext context;
   context.FileName = L"IMG_0012.JPG";
   context.ListIndex = 0;
   context.Keys = window->TokenKeywords();
+  context.FileDate = [](FileDateKind kind) {
+    return kind == FileDateKind::Taken ? DateTime{2024, 3, 5, 14, 7, 9}
+                                       : DateTime{2025, 1, 2, 3, 4, 5};
+  };
   struct Case {
     int Item;
     const wchar_t* Inserted;
     const wchar_t* Evaluated;  // nullptr: a date or time, not compared
   };
   const Case cases[] = {
-      {ids::menuname, L"%Name%", L"IMG_0012"},   {ids::menuext, L"%EXT%", L".JPG"},
-      {ids::menudate, L"%Date%", nullptr},       {ids::menutime, L"%NOW%", nullptr},
+      {ids::menuname, L"%Name%", L"IMG_0012"},
+      {ids::menuext, L"%EXT%", L".JPG"},
+      {ids::menudate, L"%Date%", nullptr},
+      {ids::menutime, L"%NOW%", nullptr},
       {ids::menudd, L"%Seq:6,50,1%", L"000050"},
+      {ids::menutaken, L"%拍摄%", L"20240305_140709"},
+      {ids::menumodified, L"%Changed%", L"20250102_030405"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Inserted);

@@ -318,3 +318,38 @@ TEST(EvaluateToken, MissingReaderAndClockFallBackToDefaults) {
 
 }  // namespace
 }  // namespace tarnivo
+
+namespace tarnivo {
+namespace {
+
+TEST(EvaluateToken, FileDatesThroughTheirOwnPicturesAndFailures) {
+  FakeSettings settings;
+  settings.Values[L"Formatmodified"] = L"yyyy-mm-dd";
+  TokenContext context = MakeContext(L"IMG_1.JPG");
+  context.ReadSetting = settings.Reader();
+  Result<DateTime> taken = DateTime{2024, 3, 5, 14, 7, 9};
+  std::vector<FileDateKind> asked;
+  context.FileDate = [&](FileDateKind kind) -> Result<DateTime> {
+    asked.push_back(kind);
+    return kind == FileDateKind::Taken ? taken : Result<DateTime>(DateTime{2025, 1, 2, 3, 4, 5});
+  };
+  ExpectPieces(context, {
+                            {L"%taken%", L"ok 20240305_140709"},
+                            {L"%TAKEN%", L"ok 20240305_140709"},
+                            {L"%modified%", L"ok 2025-01-02"},
+                            {L"%taken%x", L"ok %taken%x"},
+                        });
+  EXPECT_EQ(asked.size(), 3u);  // a literal line asks for no date
+  EXPECT_EQ(settings.Reads.front(), L"Variant|Formattaken|yyyymmdd_hhnnss");
+  taken = Failure{ErrorKind::NoDateTaken};
+  ExpectPieces(context, {{L"%taken%", L"error 1001"}});
+  context.FileDate = nullptr;
+  ExpectPieces(context, {{L"%modified%", L"error 53"}});
+  // Tested after the time token and before the sequence token: a keyword may shadow it.
+  context.Keys.Taken = L"Taxis:1,1,1";
+  context.FileDate = [](FileDateKind) -> Result<DateTime> { return DateTime{2024, 3, 5, 0, 0, 0}; };
+  ExpectPieces(context, {{L"%Taxis:1,1,1%", L"ok 20240305_000000"}});
+}
+
+}  // namespace
+}  // namespace tarnivo
