@@ -162,6 +162,79 @@ TEST_F(WindowTest, ExitSavesTheAppliedPatternNotTheTypedOne) {
   EXPECT_EQ(ReadFileBytes(ConfigPath()), "[main]\r\nPattern=*.png\r\n");
 }
 
+// "?" is a wildcard: a pattern the code page cannot hold, saved as "*??*", would list more
+// files at the next start than the user filtered. The saved pattern stays instead.
+TEST_F(WindowTest, APatternTheCodePageCannotHoldIsNotSavedAndTheNextStartKeepsTheFilter) {
+  for (const wchar_t* name : {L"한국.jpg", L"x한국y.txt", L"ab.jpg", L"cd.png"})
+    work.WriteFile(name);
+  programFolder.WriteFile(L"config.ini", "[main]\r\nPattern=*.png\r\n");
+  StartOnWork();
+  SetText(ids::TextPatt, L"*한국*");
+  PressKey(ids::TextPatt, VK_RETURN, 0);
+  EXPECT_EQ(window->File1().Entries(), (std::vector<std::wstring>{L"x한국y.txt", L"한국.jpg"}));
+  SendMessageW(Main(), WM_CLOSE, 0, 0);
+  PumpPending();
+  ASSERT_TRUE(unloaded);
+  EXPECT_EQ(ReadFileBytes(ConfigPath()), "[main]\r\nPattern=*.png\r\n");
+  // The next start filters as the file says, not wider.
+  window.reset();
+  unloaded = false;
+  StartOnWork();
+  EXPECT_EQ(window->File1().Pattern(), L"*.png");
+  EXPECT_EQ(window->File1().Entries(), std::vector<std::wstring>{L"cd.png"});
+}
+
+// With real keys: Tab and Shift+Tab move along the focus order from every control, the
+// template box included (which asks for every key itself); Ctrl+Tab types a tab there.
+TEST_F(WindowTest, TabAndShiftTabWalkTheFocusOrderAndLeaveTheTemplateBox) {
+  StartOnWork([](MainWindowOptions& options) { options.ShiftState = nullptr; });
+  SetForegroundWindow(Main());
+  SetFocus(Control(ids::File1));
+  PumpPending();
+  const auto press = [&](bool shiftDown, bool ctrlDown) {
+    std::vector<INPUT> keys;
+    const auto key = [&](WORD code, bool up) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = code;
+      input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+      keys.push_back(input);
+    };
+    if (shiftDown) key(VK_SHIFT, false);
+    if (ctrlDown) key(VK_CONTROL, false);
+    key(VK_TAB, false);
+    key(VK_TAB, true);
+    if (ctrlDown) key(VK_CONTROL, true);
+    if (shiftDown) key(VK_SHIFT, true);
+    ASSERT_EQ(SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)), keys.size());
+  };
+  const int order[] = {ids::File1,
+                       ids::TextPatt,
+                       ids::TextRull,
+                       ids::CheckFileInfo(1),
+                       ids::CheckFileInfo(2),
+                       ids::CheckFileInfo(3),
+                       ids::CheckFileInfo(0),
+                       ids::File1};
+  for (size_t i = 1; i < std::size(order); ++i) {
+    SCOPED_TRACE(i);
+    press(false, false);
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == Control(order[i]); }))
+        << GetDlgCtrlID(GetFocus());
+  }
+  for (size_t i = std::size(order) - 1; i > 0; --i) {
+    SCOPED_TRACE(i);
+    press(true, false);
+    EXPECT_TRUE(PumpUntil([&] { return GetFocus() == Control(order[i - 1]); }))
+        << GetDlgCtrlID(GetFocus());
+  }
+  SetFocus(Control(ids::TextRull));
+  PumpPending();
+  press(false, true);
+  EXPECT_TRUE(PumpUntil([&] { return Text(ids::TextRull) == L"\t"; }));
+  EXPECT_EQ(GetFocus(), Control(ids::TextRull));
+}
+
 TEST_F(WindowTest, ExitIntoAFolderThatRefusesTheWriteStillCloses) {
   programFolder.MakeFolder(L"config.ini");  // a folder where the file should be
   StartOnWork();
