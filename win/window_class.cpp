@@ -2,18 +2,18 @@
 
 namespace tarnivo {
 
-bool RegisterWindowClass(const WindowClassSpec& spec) {
+bool RegisterWindowClass(const WindowClassSpec& wanted) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW windowClass{sizeof(windowClass)};
-  if (GetClassInfoExW(instance, spec.Name, &windowClass)) return true;
+  if (GetClassInfoExW(instance, wanted.Name, &windowClass)) return true;
   windowClass = WNDCLASSEXW{sizeof(windowClass)};
-  windowClass.lpfnWndProc = spec.Procedure;
+  windowClass.lpfnWndProc = wanted.Procedure;
   windowClass.hInstance = instance;
-  windowClass.hIcon = spec.Icon;
-  windowClass.hIconSm = spec.SmallIcon;
+  windowClass.hIcon = wanted.Icon;
+  windowClass.hIconSm = wanted.SmallIcon;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = spec.Background;
-  windowClass.lpszClassName = spec.Name;
+  windowClass.hbrBackground = wanted.Background;
+  windowClass.lpszClassName = wanted.Name;
   return RegisterClassExW(&windowClass) != 0;
 }
 

@@ -16,7 +16,7 @@ struct WindowClassSpec {
 
 // Registers the class of this module unless it is registered already. False when the
 // system refuses it.
-bool RegisterWindowClass(const WindowClassSpec& spec);
+bool RegisterWindowClass(const WindowClassSpec& wanted);
 
 // `Window` has an `HWND hwnd_` and `LRESULT HandleMessage(UINT, WPARAM, LPARAM)`; it
 // befriends this function when they are private.
