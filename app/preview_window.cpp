@@ -193,7 +193,10 @@ void PreviewWindow::Show(std::shared_ptr<const PreviewResult> result, bool check
   checking_ = checking;
   if (!hwnd_) return;
   const std::size_t rows = result_ ? result_->Rows.size() : 0;
-  SendMessageW(list_, LVM_SETITEMCOUNT, rows, LVSICF_NOSCROLL);
+  // While typing the count stays: only the rows in view are drawn again.
+  if (static_cast<std::size_t>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)) != rows) {
+    SendMessageW(list_, LVM_SETITEMCOUNT, rows, LVSICF_NOSCROLL);
+  }
   InvalidateRect(list_, nullptr, FALSE);
   ShowSummary();
 }

@@ -54,19 +54,24 @@ void PreviewWorker::Loop() {
       // An older result nobody took goes as well.
       if (setup && done_) discarded.emplace_back(std::move(done_));
     }
-    discarded.clear();  // freed here, off the window's thread
-    if (!setup) continue;
-    std::unique_ptr<PreviewResult> result =
-        RunPreview(std::move(*setup), [this, generation] { return generation_ != generation; });
-    if (!result) continue;  // abandoned, or out of memory
-    {
-      const std::lock_guard lock(mutex_);
-      if (generation_ != generation) continue;  // a newer pass has been asked for meanwhile
-      done_ = std::move(result);
-      doneGeneration_ = generation;
-    }
-    if (ready_) ready_();
+    // Freed here, off the window's thread, and after the pass: the rows a user waits for
+    // come first.
+    if (setup) Pass(std::move(*setup), generation);
+    discarded.clear();
   }
+}
+
+void PreviewWorker::Pass(PreviewSetup setup, std::uint64_t generation) {
+  std::unique_ptr<PreviewResult> result =
+      RunPreview(std::move(setup), [this, generation] { return generation_ != generation; });
+  if (!result) return;  // abandoned, or out of memory
+  {
+    const std::lock_guard lock(mutex_);
+    if (generation_ != generation) return;  // a newer pass has been asked for meanwhile
+    done_ = std::move(result);
+    doneGeneration_ = generation;
+  }
+  if (ready_) ready_();
 }
 
 }  // namespace tarnivo

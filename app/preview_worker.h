@@ -39,6 +39,7 @@ class PreviewWorker {
 
  private:
   void Loop();
+  void Pass(PreviewSetup setup, std::uint64_t generation);
 
   std::function<void()> ready_;
   std::mutex mutex_;
