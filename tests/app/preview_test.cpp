@@ -411,6 +411,24 @@ TEST_F(PreviewTest, TipOverAnEntryShowsItsNewNameAndWhyItFails) {
   EXPECT_EQ(TipOver(3), L"");  // below the last entry
 }
 
+// What the preview showed at each progress line of a run.
+struct RunSeen {
+  PreviewTest* Test;
+  std::vector<std::vector<PreviewRowText>> Rows;
+  Names Summaries;
+};
+
+LRESULT CALLBACK RecordRows(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR data) {
+  auto* seen = reinterpret_cast<RunSeen*>(data);
+  if (message == WM_SETTEXT &&
+      std::wstring(reinterpret_cast<const wchar_t*>(lParam)).rfind(L"正在转换", 0) == 0) {
+    seen->Rows.push_back(seen->Test->Rows());
+    seen->Summaries.push_back(seen->Test->Summary());
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 // During a run the preview shows the run's own forecast and can still be opened; at the
 // end it shows the list read again.
 TEST_F(PreviewTest, DuringARunItShowsTheRunsForecast) {
@@ -420,29 +438,15 @@ TEST_F(PreviewTest, DuringARunItShowsTheRunsForecast) {
   OpenPreview();
   const std::vector<PreviewRowText> before = Rows();
   ASSERT_EQ(before.size(), 3u);
-  struct Seen {
-    PreviewTest* Test;
-    std::vector<std::vector<PreviewRowText>> Rows;
-    Names Summaries;
-  } seen{this, {}, {}};
-  const auto record = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                         DWORD_PTR data) -> LRESULT {
-    auto* s = reinterpret_cast<Seen*>(data);
-    if (message == WM_SETTEXT &&
-        std::wstring(reinterpret_cast<const wchar_t*>(lParam)).rfind(L"正在转换", 0) == 0) {
-      s->Rows.push_back(s->Test->Rows());
-      s->Summaries.push_back(s->Test->Summary());
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-  };
-  ASSERT_TRUE(
-      SetWindowSubclass(Control(ids::LabTitle(1)), record, 1, reinterpret_cast<DWORD_PTR>(&seen)));
+  RunSeen seen{this, {}, {}};
+  ASSERT_TRUE(SetWindowSubclass(Control(ids::LabTitle(1)), RecordRows, 1,
+                                reinterpret_cast<DWORD_PTR>(&seen)));
   PressKeyTo(List(), VK_ESCAPE);
   ASSERT_FALSE(Shown());
   PostClick(ids::ImgStart);
   PostMessageW(Control(ids::TextRull), WM_KEYDOWN, VK_F5, 1);  // handled during the run
   PumpPending();
-  RemoveWindowSubclass(Control(ids::LabTitle(1)), record, 1);
+  RemoveWindowSubclass(Control(ids::LabTitle(1)), RecordRows, 1);
   EXPECT_TRUE(Shown());
   ASSERT_FALSE(seen.Rows.empty());
   for (size_t i = 0; i < seen.Rows.size(); ++i) {

@@ -14,22 +14,24 @@
 namespace tarnivo::test {
 namespace {
 
+struct PreviewSearch {
+  HWND Owner, Found;
+};
+
+BOOL CALLBACK FindOwnedPreview(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<PreviewSearch*>(data);
+  wchar_t name[64] = L"";
+  GetClassNameW(window, name, 64);
+  if (GetWindow(window, GW_OWNER) != search->Owner || std::wstring(name) != L"TarnivoPreview") {
+    return TRUE;
+  }
+  search->Found = window;
+  return FALSE;
+}
+
 HWND FindPreview(HWND main) {
-  struct Search {
-    HWND Owner, Found;
-  } search{main, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t name[64] = L"";
-        GetClassNameW(window, name, 64);
-        if (GetWindow(window, GW_OWNER) != s->Owner || std::wstring(name) != L"TarnivoPreview") {
-          return TRUE;
-        }
-        s->Found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  PreviewSearch search{main, nullptr};
+  EnumWindows(FindOwnedPreview, reinterpret_cast<LPARAM>(&search));
   return search.Found;
 }
 
