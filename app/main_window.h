@@ -89,6 +89,8 @@ class MainWindow {
 
   static constexpr const wchar_t* kClassName = L"TarnivoMain";
   static constexpr const wchar_t* kCaption = L"《Tarnivo》 V 1.0";
+  // Posted by the preview's worker when a result waits; it carries nothing.
+  static constexpr UINT kPreviewReady = WM_APP + 1;
 
  private:
   template <typename Window>
@@ -178,8 +180,6 @@ class MainWindow {
   // The live preview (main_window_preview.cpp): a pass in the background after every
   // change of the template or the list, its rows in the preview window and in the tips
   // over `File1`.
-  // Posted by the preview's worker when a result waits; it carries nothing.
-  static constexpr UINT kPreviewReady = WM_APP + 1;
   void InitPreview();
   void StopPreview();
   static LRESULT CALLBACK TemplateTextProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,

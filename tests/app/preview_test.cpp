@@ -15,6 +15,7 @@
 #include "tests/app/window_fixture.h"
 #include "tests/support/preview_rows.h"
 #include "win/code_page.h"
+#include "win/handles.h"
 #include "win/keyboard.h"
 
 namespace tarnivo::test {
@@ -46,9 +47,15 @@ bool Inside(const RECT& inner, const RECT& outer) {
 
 class PreviewTest : public WindowTest {
  public:  // also read from inside the window's own handlers
+  // The menu answers `choice`; the clock waits while `clockOpen` is reset, which holds a
+  // pass at its first date token.
   void StartWithMenu(const std::wstring& arguments) {
     Start(arguments, [this](MainWindowOptions& options) {
       options.PopupMenu = [this](HMENU, POINT) { return choice; };
+      options.LocalTime = [this] {
+        WaitForSingleObject(clockOpen.Get(), 5000);
+        return now;
+      };
     });
   }
 
@@ -109,13 +116,15 @@ class PreviewTest : public WindowTest {
   }
 
   // Until the worker has posted that a result waits, with nothing handled meanwhile.
-  void WaitForReadyWithoutHandlingIt() {
+  bool WaitForReadyWithoutHandlingIt() {
     const DWORD until = GetTickCount() + 3000;
     MSG message;
-    while (!PeekMessageW(&message, Main(), WM_APP + 1, WM_APP + 1, PM_NOREMOVE) &&
-           static_cast<LONG>(until - GetTickCount()) > 0) {
+    while (!PeekMessageW(&message, Main(), MainWindow::kPreviewReady, MainWindow::kPreviewReady,
+                         PM_NOREMOVE)) {
+      if (static_cast<LONG>(until - GetTickCount()) <= 0) return false;
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_POSTMESSAGE);
     }
+    return true;
   }
 
   // A key press posted straight to a window of the preview.
@@ -126,6 +135,7 @@ class PreviewTest : public WindowTest {
   }
 
   int choice = 0;
+  UniqueHandle clockOpen{CreateEventW(nullptr, TRUE, TRUE, nullptr)};
 };
 
 // Each case: a folder with clashes, the preview read, the batch run, and every row compared
@@ -367,16 +377,21 @@ TEST_F(PreviewTest, FollowsEveryChangeAndNeverShowsAStaleResult) {
          ClickControl(ids::ImgRefresh);
        },
        L"将转换 0 个文件, 不变 0 个, 将失败 0 个"},
-      {"a result that waits while the next change comes",
+      {"a pass that ended, its result waiting, when the next change comes",
        [&] {
          other.WriteFile(L"y.jpg");
-         SetText(ids::TextRull, L"");  // every name refused...
+         // The refresh's pass ends and posts its result, "same.jpg" for y.jpg: 1 renamed...
          SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(ids::ImgRefresh, STN_CLICKED),
                       reinterpret_cast<LPARAM>(Control(ids::ImgRefresh)));
-         WaitForReadyWithoutHandlingIt();
-         SetText(ids::TextRull, L"%name%\r\n%ext%");  // ...but only this counts
+         ASSERT_TRUE(WaitForReadyWithoutHandlingIt());
+         // ...then the next change, whose pass is held while that message is handled:
+         // only the new pass counts (a trailing dot, refused).
+         ASSERT_TRUE(ResetEvent(clockOpen.Get()));
+         SetText(ids::TextRull, L"%name%\r\n%date%\r\n.");
+         PumpPending();
+         SetEvent(clockOpen.Get());
        },
-       L"将转换 0 个文件, 不变 1 个, 将失败 0 个"},
+       L"将转换 0 个文件, 不变 0 个, 将失败 1 个"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.What);
