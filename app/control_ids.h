@@ -19,6 +19,10 @@ inline constexpr int LineBorder0 = 160;   // + index 0..5, panel borders
 inline constexpr int ImgTitle0 = 170;     // + index 0..3, header strips
 inline constexpr int ShapeBorder0 = 180;  // + index 0..1, frames around the text boxes
 
+// The preview window's controls.
+inline constexpr int PreviewList = 301;
+inline constexpr int PreviewSummary = 302;
+
 constexpr int CheckFileInfo(int index) { return CheckFileInfo0 + index; }
 constexpr int LabTitle(int index) { return LabTitle0 + index; }
 constexpr int Line1(int index) { return Line10 + index; }

@@ -81,22 +81,29 @@ std::u32string SortKey(const std::wstring& name, const std::vector<char32_t>& ra
 
 }  // namespace
 
-void SortInExplorerOrder(std::vector<std::wstring>& names) {
+std::vector<std::size_t> ExplorerOrder(const std::vector<std::wstring>& names) {
   const std::vector<char32_t> ranks = CharacterRanks(names);
   struct Item {
     std::u32string Key;
-    std::wstring* Name;
+    std::size_t Index;
   };
   std::vector<Item> items;
   items.reserve(names.size());
-  for (std::wstring& name : names) items.push_back({SortKey(name, ranks), &name});
-  std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
+  for (std::size_t i = 0; i < names.size(); ++i) items.push_back({SortKey(names[i], ranks), i});
+  std::sort(items.begin(), items.end(), [&names](const Item& a, const Item& b) {
     const int order = a.Key.compare(b.Key);
-    return order != 0 ? order < 0 : *a.Name < *b.Name;
+    return order != 0 ? order < 0 : names[a.Index] < names[b.Index];
   });
+  std::vector<std::size_t> order;
+  order.reserve(items.size());
+  for (const Item& item : items) order.push_back(item.Index);
+  return order;
+}
+
+void SortInExplorerOrder(std::vector<std::wstring>& names) {
   std::vector<std::wstring> sorted;
   sorted.reserve(names.size());
-  for (Item& item : items) sorted.push_back(std::move(*item.Name));
+  for (const std::size_t index : ExplorerOrder(names)) sorted.push_back(std::move(names[index]));
   names = std::move(sorted);
 }
 

@@ -12,4 +12,7 @@ namespace tarnivo {
 // fixed order by their code units.
 void SortInExplorerOrder(std::vector<std::wstring>& names);
 
+// The same order as positions into `names`: names[order[0]] comes first.
+std::vector<std::size_t> ExplorerOrder(const std::vector<std::wstring>& names);
+
 }  // namespace tarnivo

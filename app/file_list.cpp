@@ -1,6 +1,7 @@
 #include "app/file_list.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "settings/paths.h"
 #include "win/list_box.h"
@@ -28,28 +29,29 @@ bool FileList::Create(HWND parent, int controlId, const RECT& bounds) {
 }
 
 bool FileList::Reload(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  if (!ListFolder(folder, pattern_, flags_, names)) return false;
-  entries_ = std::move(names);
+  auto listing = std::make_shared<FolderNames>();
+  if (!ListFolder(folder, pattern_, flags_, *listing)) return false;
+  listing_ = std::move(listing);
+  path_ = folder;
   read_ = true;
   ShowEntries();
   return true;
 }
 
 void FileList::ShowEntries() {
-  if (!list_) return;
-  // The box holds no data of its own, so setting the count is the whole refill.
-  SendMessageW(list_, LB_SETCOUNT, entries_.size(), 0);
-  InvalidateRect(list_, nullptr, TRUE);
+  if (list_) {
+    // The box holds no data of its own, so setting the count is the whole refill.
+    SendMessageW(list_, LB_SETCOUNT, listing_->Entries.size(), 0);
+    InvalidateRect(list_, nullptr, TRUE);
+  }
+  if (OnChanged) OnChanged();
 }
 
 bool FileList::SetPath(const std::wstring& folder) {
   // An empty path names no folder (joined with "*" it would search the drive's root).
   if (folder.empty()) return false;
   const std::wstring full = FullFolderPath(folder);
-  if (full.empty() || !Reload(full)) return false;
-  path_ = full;
-  return true;
+  return !full.empty() && Reload(full);
 }
 
 void FileList::SetPattern(const std::wstring& pattern) {
@@ -88,7 +90,7 @@ void FileList::EnsureRead() {
 void FileList::Refresh() {
   if (Reload(path_)) return;
   read_ = true;
-  entries_.clear();  // the folder vanished or cannot be read any more
+  listing_ = std::make_shared<FolderNames>();  // the folder vanished or cannot be read any more
   ShowEntries();
 }
 
@@ -104,7 +106,7 @@ void FileList::SetListIndex(int32_t index) {
 
 std::wstring FileList::FileName() const {
   const int32_t index = ListIndex();
-  return index >= 0 && index < Count() ? entries_[static_cast<size_t>(index)] : std::wstring();
+  return index >= 0 && index < Count() ? Entry(index) : std::wstring();
 }
 
 void FileList::SetFont(HFONT font) { SetListBoxFont(list_, font); }
@@ -129,8 +131,8 @@ void FileList::DrawItem(const DRAWITEMSTRUCT& item) const {
     }
   }
   FillRect(item.hDC, &item.rcItem, background);
-  if (item.itemID != static_cast<UINT>(-1) && item.itemID < entries_.size()) {
-    const std::wstring& name = entries_[item.itemID];
+  if (item.itemID != static_cast<UINT>(-1) && item.itemID < listing_->Entries.size()) {
+    const std::wstring& name = listing_->Entries[item.itemID];
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, text);
     RECT bounds = item.rcItem;
@@ -139,6 +141,62 @@ void FileList::DrawItem(const DRAWITEMSTRUCT& item) const {
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   }
   if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+bool FileList::EnableTips(std::function<std::wstring(int32_t index)> tipText) {
+  if (!list_) return false;
+  const HWND parent = GetParent(list_);
+  tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                         WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                         CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, GetModuleHandleW(nullptr),
+                         nullptr);
+  if (!tip_) return false;
+  TTTOOLINFOW tool{sizeof(tool)};
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = parent;
+  tool.uId = reinterpret_cast<UINT_PTR>(list_);
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  if (!SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+    DestroyWindow(tip_);
+    tip_ = nullptr;
+    return false;
+  }
+  // A width makes the tip break its lines at CR LF: the new name, then the reason.
+  RECT bounds{};
+  GetClientRect(list_, &bounds);
+  SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 2 * (bounds.right - bounds.left));
+  tipText_ = std::move(tipText);
+  return true;
+}
+
+int32_t FileList::EntryAt(POINT client) const {
+  // LB_ITEMFROMPOINT answers in 16 bits; the list holds more entries than that.
+  const LRESULT top = SendMessageW(list_, LB_GETTOPINDEX, 0, 0);
+  const LRESULT height = SendMessageW(list_, LB_GETITEMHEIGHT, 0, 0);
+  if (top == LB_ERR || height == LB_ERR || height <= 0 || client.y < 0) return -1;
+  const auto index = static_cast<int64_t>(top) + client.y / height;
+  return index < Count() ? static_cast<int32_t>(index) : -1;
+}
+
+void FileList::OnMouseMove(POINT client) {
+  if (!tip_) return;
+  const int32_t entry = EntryAt(client);
+  if (entry == tipEntry_) return;
+  tipEntry_ = entry;
+  // The tip of the last entry goes; the new one shows after the usual pause.
+  SendMessageW(tip_, TTM_POP, 0, 0);
+  RefreshTip();
+}
+
+void FileList::RefreshTip() {
+  if (!tip_) return;
+  std::wstring text = tipEntry_ >= 0 && tipEntry_ < Count() && tipText_ ? tipText_(tipEntry_) : L"";
+  TTTOOLINFOW tool{sizeof(tool)};
+  tool.hwnd = GetParent(list_);
+  tool.uId = reinterpret_cast<UINT_PTR>(list_);
+  tool.lpszText = text.data();
+  SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  if (text.empty()) SendMessageW(tip_, TTM_POP, 0, 0);
 }
 
 LRESULT CALLBACK FileList::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -150,6 +208,9 @@ LRESULT CALLBACK FileList::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
       if (self->OnMouseDown) self->OnMouseDown();
+      break;
+    case WM_MOUSEMOVE:
+      self->OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, ListProc, kSubclassId);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,9 +44,14 @@ class FileList {
   // that has been read.
   void EnsureRead();
 
-  int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
-  const std::wstring& Entry(int32_t index) const { return entries_.at(static_cast<size_t>(index)); }
-  const std::vector<std::wstring>& Entries() const { return entries_; }
+  int32_t Count() const { return static_cast<int32_t>(listing_->Entries.size()); }
+  const std::wstring& Entry(int32_t index) const {
+    return listing_->Entries.at(static_cast<size_t>(index));
+  }
+  const std::vector<std::wstring>& Entries() const { return listing_->Entries; }
+  // The entries with the other names the folder held when they were read; shared, never
+  // changed, so a worker thread may keep reading it while the list moves on.
+  std::shared_ptr<const FolderNames> Listing() const { return listing_; }
 
   // The selected position (-1 when nothing is selected) and its name ("" then).
   int32_t ListIndex() const;
@@ -54,6 +60,15 @@ class FileList {
 
   // Called for a press of any mouse button on the list.
   std::function<void()> OnMouseDown;
+  // Called after every refill of the list: a folder, pattern or flag, a refresh.
+  std::function<void()> OnChanged;
+
+  // A tip over the entry under the mouse with the text `tipText` gives for its index;
+  // none for "". False when the system refuses the tip window.
+  bool EnableTips(std::function<std::wstring(int32_t index)> tipText);
+  // Asks `tipText` again for the entry under the mouse.
+  void RefreshTip();
+  HWND TipWindow() const { return tip_; }
 
   // Sets the font of the names and the row height that goes with it.
   void SetFont(HFONT font);
@@ -63,7 +78,11 @@ class FileList {
 
  private:
   static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  bool Reload(const std::wstring& folder);  // false when `folder` cannot be listed
+  // Lists `folder` and makes it the list's path; false, with nothing changed, when it
+  // cannot be listed.
+  bool Reload(const std::wstring& folder);
+  int32_t EntryAt(POINT client) const;  // -1 below the last entry
+  void OnMouseMove(POINT client);
   void ShowEntries();
   void RefreshIfRead();
 
@@ -71,8 +90,11 @@ class FileList {
   std::wstring path_;
   std::wstring pattern_ = L"*.jpg";
   FileListFlags flags_;
-  std::vector<std::wstring> entries_;
-  bool read_ = false;  // the folder has been read at least once
+  std::shared_ptr<const FolderNames> listing_ = std::make_shared<FolderNames>();
+  HWND tip_ = nullptr;  // owned by the parent window, destroyed with it
+  std::function<std::wstring(int32_t)> tipText_;
+  int32_t tipEntry_ = -1;  // the entry under the mouse
+  bool read_ = false;      // the folder has been read at least once
 };
 
 }  // namespace tarnivo

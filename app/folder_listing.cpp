@@ -18,6 +18,10 @@ bool PassesFlags(DWORD attributes, const FileListFlags& flags) {
                                         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
 }
 
+bool IsDotEntry(const wchar_t* name) {
+  return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
 bool IsFolder(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -26,29 +30,48 @@ bool IsFolder(const std::wstring& path) {
 }  // namespace
 
 bool ListFolder(const std::wstring& folder, const std::wstring& pattern, const FileListFlags& flags,
-                std::vector<std::wstring>& names) {
+                FolderNames& listing) {
   // Enumerate everything and match the long names here: the system's own wildcard
   // search also matches 8.3 short names, which would list files that do not match.
   const WildcardPattern matcher(pattern);
   WIN32_FIND_DATAW data;
-  UniqueFindHandle find(FindFirstFileExW((EnsureTrailingBackslash(ExtendedPath(folder)) + L"*").c_str(),
-                                         FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                         FIND_FIRST_EX_LARGE_FETCH));
-  std::vector<std::wstring> found;
+  // The standard level for the short names, which a new name can clash with too.
+  UniqueFindHandle find(FindFirstFileExW(
+      (EnsureTrailingBackslash(ExtendedPath(folder)) + L"*").c_str(), FindExInfoStandard, &data,
+      FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  std::vector<std::wstring> found, foundShort, others;
+  bool anyShort = false;
   if (find.Get() == INVALID_HANDLE_VALUE) {
     // An empty drive root has not even "." and "..": that is an empty list, not a failure.
     if (GetLastError() != ERROR_FILE_NOT_FOUND || !IsFolder(folder)) return false;
   } else {
     do {
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-      if (!PassesFlags(data.dwFileAttributes, flags)) continue;
-      if (matcher.Matches(data.cFileName)) found.emplace_back(data.cFileName);
+      const bool listed = !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                          PassesFlags(data.dwFileAttributes, flags) &&
+                          matcher.Matches(data.cFileName);
+      if (listed) {
+        found.emplace_back(data.cFileName);
+        foundShort.emplace_back(data.cAlternateFileName);
+        anyShort = anyShort || data.cAlternateFileName[0] != L'\0';
+        continue;
+      }
+      if (IsDotEntry(data.cFileName)) continue;
+      others.emplace_back(data.cFileName);
+      if (data.cAlternateFileName[0] != L'\0') others.emplace_back(data.cAlternateFileName);
     } while (FindNextFileW(find.Get(), &data));
     // Any other end means the folder could not be read to the end.
     if (GetLastError() != ERROR_NO_MORE_FILES) return false;
   }
-  SortInExplorerOrder(found);
-  names = std::move(found);
+  const std::vector<std::size_t> order = ExplorerOrder(found);
+  FolderNames names;
+  names.Entries.reserve(order.size());
+  if (anyShort) names.EntryShortNames.reserve(order.size());
+  for (const std::size_t index : order) {
+    names.Entries.push_back(std::move(found[index]));
+    if (anyShort) names.EntryShortNames.push_back(std::move(foundShort[index]));
+  }
+  names.OtherNames = std::move(others);
+  listing = std::move(names);
   return true;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/run_forecast.h"
+
 namespace tarnivo {
 
 // The attribute flags of the list. A file is listed when it matches the pattern and:
@@ -20,8 +22,11 @@ struct FileListFlags {
 };
 
 // The names of `folder` that match `pattern` and pass `flags`, in the order the Windows
-// shell shows them. False when the folder cannot be listed or read to the end.
+// shell shows them, as `listing.Entries`, with their 8.3 short names; every other name of
+// the folder (its folders, the files not listed, their short names) in
+// `listing.OtherNames`, for the preview's taken names. One enumeration gives both. False,
+// with `listing` unchanged, when the folder cannot be listed or read to the end.
 bool ListFolder(const std::wstring& folder, const std::wstring& pattern, const FileListFlags& flags,
-                std::vector<std::wstring>& names);
+                FolderNames& listing);
 
 }  // namespace tarnivo

@@ -23,6 +23,7 @@ MainWindow::MainWindow(MainWindowOptions options)
     : options_(std::move(options)), settings_(options_.ProgramFolder) {}
 
 MainWindow::~MainWindow() {
+  StopPreview();
   if (hwnd_) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
@@ -59,6 +60,7 @@ bool MainWindow::CreateControls() {
   if (!CreateLayoutControls()) return false;
   file1_.OnMouseDown = [this] { RefreshStatusLine(); };
   InitTemplateEditor();
+  InitPreview();
   SetRunningState(1);
   return true;
 }
@@ -103,12 +105,17 @@ void MainWindow::Form_Unload() {
   // more files at the next start than the user filtered, so the saved one stays instead.
   if (FitsAnsi(file1_.Pattern())) settings_.Write(setting::Pattern, file1_.Pattern());
   StopAcceptingDrops();
+  StopPreview();
   DestroyWindow(hwnd_);
 }
 
 void MainWindow::Labexit_Click() { Form_Unload(); }
 
 void MainWindow::Form_KeyDown(WORD keyCode, int shift) {
+  if (keyCode == VK_F5 && shift == 0) {
+    OpenPreview();  // also during a run: the preview only shows
+    return;
+  }
   // The key is tested before the clipboard is touched: reading it on every key press
   // would open the system-wide clipboard for each keystroke.
   if (!IsFolderPasteKey(keyCode, shift)) return;
@@ -151,6 +158,7 @@ void MainWindow::SetRunningState(int32_t enabled) {
 
 bool MainWindow::PreTranslateMessage(MSG& message) {
   if (!hwnd_) return false;
+  if (preview_.PreTranslateMessage(message)) return true;
   const bool ours = message.hwnd == hwnd_ || IsChild(hwnd_, message.hwnd);
   if (!ours) return false;
   if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
@@ -189,6 +197,9 @@ void MainWindow::OnCommand(int id, int code) {
       break;
     case ids::TextPatt:
       if (code == EN_SETFOCUS) TextPatt_GotFocus();
+      break;
+    case ids::TextRull:
+      if (code == EN_CHANGE) TextRull_Change();
       break;
     default:
       break;
@@ -240,6 +251,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       PaintWindowless(dc);
       return 1;
     }
+    case kPreviewReady:
+      OnPreviewReady();
+      return 0;
     case WM_CLOSE:
       Form_Unload();
       return 0;

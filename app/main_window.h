@@ -2,6 +2,7 @@
 // `Formain`: the program's one window. Start-up, the status line, the idle and running
 // states, the window-wide Ctrl+V folder paste (with key preview) and shut-down.
 #include <windows.h>
+// Needs windows.h before it.
 #include <shellapi.h>
 
 #include <array>
@@ -13,6 +14,8 @@
 
 #include "app/file_list.h"
 #include "app/pictures.h"
+#include "app/preview_window.h"
+#include "app/preview_worker.h"
 #include "engine/token.h"
 #include "settings/settings_store.h"
 #include "win/handles.h"
@@ -23,8 +26,8 @@ namespace tarnivo {
 // What the window takes from its surroundings; the program fills it from the process,
 // tests from their temp folders.
 struct MainWindowOptions {
-  std::wstring ProgramFolder;   // holds "config.ini"
-  std::wstring Arguments;       // the command line after the program's own name
+  std::wstring ProgramFolder;  // holds "config.ini"
+  std::wstring Arguments;      // the command line after the program's own name
   // Modifier keys now down: 1 Shift, 2 Ctrl, 4 Alt, added. Defaults to the keyboard.
   std::function<int()> ShiftState;
   // Runs once the window is gone. Defaults to ending the message loop.
@@ -81,9 +84,13 @@ class MainWindow {
   const std::wstring& CurrentFolder() const { return currentFolder_; }
   // The token keywords, read once at start-up.
   const Keywords& TokenKeywords() const { return keywords_; }
+  // The preview window; null until it is first opened.
+  HWND PreviewHandle() const { return preview_.Handle(); }
 
   static constexpr const wchar_t* kClassName = L"TarnivoMain";
   static constexpr const wchar_t* kCaption = L"《Tarnivo》 V 1.0";
+  // Posted by the preview's worker when a result waits; it carries nothing.
+  static constexpr UINT kPreviewReady = WM_APP + 1;
 
  private:
   template <typename Window>
@@ -132,11 +139,14 @@ class MainWindow {
   void menudd_Click();
   void menutaken_Click();
   void menumodified_Click();
+  void menupreview_Click();
 
   // The About box (main_window_about.cpp).
   void LabTitle_Click(int index);
 
   // The rename run (main_window_run.cpp).
+  // Keywords, settings, clock and locale for the template's lines, as a run gets them.
+  TokenContext MakeTokenContext() const;
   void ImgStart_Click();
   void LetEventsRun();
   // During a run: puts check box `index` back to its flag's state and returns true.
@@ -167,6 +177,20 @@ class MainWindow {
   void StopAcceptingDrops();    // at unload, before the window goes
   static LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+  // The live preview (main_window_preview.cpp): a pass in the background after every
+  // change of the template or the list, its rows in the preview window and in the tips
+  // over `File1`.
+  void InitPreview();
+  void StopPreview();
+  static LRESULT CALLBACK TemplateTextProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR id, DWORD_PTR refData);
+  void TextRull_Change();
+  void StartPreviewPass();
+  void OnPreviewReady();
+  void ShowPreviewState();
+  void OpenPreview();
+  std::wstring EntryTip(int32_t index) const;
+
   MainWindowOptions options_;
   SettingsStore settings_;
   HWND hwnd_ = nullptr;
@@ -183,8 +207,13 @@ class MainWindow {
   UniqueMenu menupopo_;
   bool unloaded_ = false;
   bool runInProgress_ = false;
-  bool closePending_ = false;  // the window was closed during a run: unload when it ends
+  bool closePending_ = false;      // the window was closed during a run: unload when it ends
   WNDPROC prevWndProc_ = nullptr;  // `PrevWndProc`: where `MainWndProc` passes messages on
+  PreviewWindow preview_;
+  std::shared_ptr<const PreviewResult> previewResult_;  // of the latest pass that ended
+  bool previewChecking_ = false;                        // a newer pass is under way
+  // Last, so it goes first: its thread reads settings_ and options_ until it has stopped.
+  std::unique_ptr<PreviewWorker> previewWorker_;
 };
 
 }  // namespace tarnivo

@@ -36,21 +36,19 @@ bool OpeningWanted(const std::wstring& value) {
   return flag.Ok() && flag.Value() != 0;
 }
 
-// What the template's lines are evaluated against, apart from the entry itself.
-TokenContext MakeTokenContext(const Keywords& keywords, const SettingsStore& settings,
-                              const Clock& localTime) {
+}  // namespace
+
+TokenContext MainWindow::MakeTokenContext() const {
   TokenContext context;
-  context.Keys = keywords;
-  context.ReadSetting = [&settings](std::wstring_view section, std::wstring_view key,
-                                    std::wstring_view defaultValue) {
+  context.Keys = keywords_;
+  context.ReadSetting = [&settings = settings_](std::wstring_view section, std::wstring_view key,
+                                                std::wstring_view defaultValue) {
     return settings.Read(section, key, defaultValue);
   };
-  context.Now = localTime ? localTime : Clock(SystemLocalTime);
+  context.Now = options_.LocalTime ? options_.LocalTime : Clock(SystemLocalTime);
   context.Locale = UserLocale();
   return context;
 }
-
-}  // namespace
 
 void MainWindow::ImgStart_Click() {
   // The start image is disabled during a run; this also covers a click queued before.
@@ -63,7 +61,7 @@ void MainWindow::ImgStart_Click() {
   setup.Folder = EnsureTrailingBackslash(file1_.Path());
   setup.Names = file1_.Entries();
   setup.TemplateText = ControlText(ids::TextRull);
-  setup.Context = MakeTokenContext(keywords_, settings_, options_.LocalTime);
+  setup.Context = MakeTokenContext();
   if (LoggingWanted(settings_.Read(setting::WriteLog))) {
     setup.LogPath = EnsureTrailingBackslash(options_.ProgramFolder) + kLogName;
   }

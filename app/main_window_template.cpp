@@ -1,5 +1,5 @@
-// The template box `TextRull` as an editor, and its pop-up menu `menupopo`: copy, paste
-// and the five token items. The menu opens on a right press in the box and on a press
+// The template box `TextRull` as an editor, and its pop-up menu `menupopo`: copy, paste,
+// the token items and the preview. The menu opens on a right press in the box and on a press
 // on the header label "转换命令"; a press on any header label refreshes the copy and
 // paste states.
 #include <windows.h>
@@ -64,6 +64,10 @@ UniqueMenu BuildTemplateMenu() {
       {ids::menutime, L"时    间"},     {ids::menudd, L"序    列"},  {ids::menutaken, L"拍摄日期"},
       {ids::menumodified, L"修改日期"},
   };
+  // Items that open other windows, below a separator of their own.
+  static constexpr MenuItem kWindowItems[] = {
+      {ids::menupreview, L"预    览"},
+  };
   UniqueMenu popup(CreatePopupMenu());
   UniqueMenu commands(CreatePopupMenu());  // `menution`, "命    令"
   if (!popup || !commands) return {};
@@ -74,6 +78,10 @@ UniqueMenu BuildTemplateMenu() {
     return {};
   }
   commands.Release();  // destroyed with the menu that now holds it
+  if (!AppendMenuW(popup.Get(), MF_SEPARATOR, 0, nullptr) ||
+      !AppendItems(popup.Get(), kWindowItems)) {
+    return {};
+  }
   return popup;
 }
 
@@ -217,6 +225,9 @@ void MainWindow::TemplateMenu_Click(int id) {
       break;
     case ids::menumodified:
       menumodified_Click();
+      break;
+    case ids::menupreview:
+      menupreview_Click();
       break;
     default:
       break;

@@ -156,9 +156,9 @@ HWND CreateHiddenParent() {
 }
 
 size_t CountFiles(const std::wstring& folder, const wchar_t* pattern) {
-  std::vector<std::wstring> names;
+  tarnivo::FolderNames names;
   tarnivo::ListFolder(folder, pattern, tarnivo::FileListFlags{}, names);
-  return names.size();
+  return names.Entries.size();
 }
 
 }  // namespace

@@ -108,6 +108,20 @@ NameProblem CheckNewName(const BuiltName& name) noexcept {
   return name.IsWhole() ? CheckNewName(name.Text) : NameProblem::TooLong;
 }
 
+EntryPlan PlanEntry(const std::vector<std::wstring>& pieces, TokenContext& context,
+                    std::int32_t index, const std::wstring& oldName, FileDateReader dates) {
+  struct ClearDates {
+    TokenContext& Context;
+    ~ClearDates() { Context.FileDate = nullptr; }
+  } clear{context};
+  context.FileName = oldName;
+  context.ListIndex = index;
+  context.FileDate = std::move(dates);
+  EntryPlan plan{BuildNewName(pieces, context)};
+  plan.Problem = CheckNewName(plan.Name.NewName);
+  return plan;
+}
+
 std::wstring_view DescribeNameProblem(NameProblem problem) noexcept {
   switch (problem) {
     case NameProblem::Empty:

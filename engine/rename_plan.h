@@ -70,4 +70,19 @@ NameProblem CheckNewName(const BuiltName& name) noexcept;
 // A short Chinese explanation for the log; empty for None.
 std::wstring_view DescribeNameProblem(NameProblem problem) noexcept;
 
+// What the run does with one entry before it asks the file system: the new name the
+// template gives and whether the program refuses it. The run and its preview both decide
+// through PlanEntry, so what the preview shows is what the run does.
+struct EntryPlan {
+  NamePlan Name;
+  NameProblem Problem = NameProblem::None;
+};
+
+// Entry `index` of the run, named `oldName`: the context's FileName, ListIndex and
+// FileDate (`dates`, asked for %taken% and %modified%) are set for it, the lines are
+// evaluated and the name is checked. FileDate is cleared again on every way out, since the
+// dates belong to this entry. May throw std::bad_alloc.
+EntryPlan PlanEntry(const std::vector<std::wstring>& pieces, TokenContext& context,
+                    std::int32_t index, const std::wstring& oldName, FileDateReader dates);
+
 }  // namespace tarnivo

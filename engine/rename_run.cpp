@@ -94,29 +94,25 @@ class Run {
     bool renamed = false;
     try {
       FileDates dates(setup_.Folder + oldName);
-      setup_.Context.FileName = oldName;
-      setup_.Context.ListIndex = index;
-      setup_.Context.FileDate = FileDates::ReaderOf(dates);
-      const NamePlan plan = BuildNewName(pieces, setup_.Context);
-      for (const PieceFailure& failure : plan.Failures) {
+      const EntryPlan plan =
+          PlanEntry(pieces, setup_.Context, index, oldName, FileDates::ReaderOf(dates));
+      for (const PieceFailure& failure : plan.Name.Failures) {
         Fail(failure.NameSoFar, oldName, failure.Kind, {});
       }
-      setup_.Context.FileDate = nullptr;  // the dates go with this entry
-      renamed = Rename(oldName, plan.NewName);
+      renamed = Rename(oldName, plan);
     } catch (const std::bad_alloc&) {
-      setup_.Context.FileDate = nullptr;
       // Whatever of this entry did not fit in memory: it keeps its name, the run goes on.
       Fail({}, oldName, ErrorKind::OutOfMemory, {});
     }
     ++(renamed ? outcome_.Renamed : outcome_.NotRenamed);
   }
 
-  bool Rename(const std::wstring& oldName, const BuiltName& newName) {
+  bool Rename(const std::wstring& oldName, const EntryPlan& plan) {
+    const BuiltName& newName = plan.Name.NewName;
     // Names the file system would silently change, or that would leave the folder, are
     // refused here: Wine even accepts ":" in a name.
-    const NameProblem problem = CheckNewName(newName);
-    if (problem != NameProblem::None) {
-      Fail(newName, oldName, ErrorKind::BadFileName, DescribeNameProblem(problem));
+    if (plan.Problem != NameProblem::None) {
+      Fail(newName, oldName, ErrorKind::BadFileName, DescribeNameProblem(plan.Problem));
       return false;
     }
     // No replace flag: a taken name is a failure, never a lost file.

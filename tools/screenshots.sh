@@ -2,9 +2,11 @@
 # Saves pictures of the window for people to look at, under BUILD_DIR/screenshots/:
 #   idle.png     tarnivo.exe started as a user would, on a folder of a few files
 #   running.png  the same window in its running state
+#   preview.png  the preview window (F5) beside it
 #   chooser.png  the folder chooser over the window
-# The running state and the chooser are shown by tarnivo_window_shots.exe, which creates
-# the real window in its own process and drives it (the program has no switch for that).
+# The running state, the preview and the chooser are shown by tarnivo_window_shots.exe,
+# which creates the real window in its own process and drives it (the program has no
+# switch for that).
 #   tools/screenshots.sh [BUILD_DIR]     (default build/mingw, already built)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -47,7 +49,7 @@ wait "$app" 2>/dev/null || true
 app=""
 
 wine "$build/bin/tarnivo_window_shots.exe" "$(winepath -w "$temp")" "$work"
-for scene in running chooser; do
+for scene in running preview chooser; do
   [ -f "$temp/$scene.bmp" ] || { echo "no $scene picture" >&2; exit 1; }
   convert "$temp/$scene.bmp" "$shots/$scene.png"
 done

@@ -1,9 +1,9 @@
 // Saves pictures of the real window in states a user reaches only in the middle of doing
-// something: the running state and the folder chooser over the window. Not a test; run by
-// tools/screenshots.sh.
+// something: the running state, the preview beside the window and the folder chooser over
+// it. Not a test; run by tools/screenshots.sh.
 //   tarnivo_window_shots.exe OUT_FOLDER WORK_FOLDER
-// writes OUT_FOLDER\running.bmp and OUT_FOLDER\chooser.bmp; OUT_FOLDER\program is the
-// program folder (config.ini).
+// writes OUT_FOLDER\running.bmp, OUT_FOLDER\preview.bmp and OUT_FOLDER\chooser.bmp;
+// OUT_FOLDER\program is the program folder (config.ini).
 #include <windows.h>
 // Needs windows.h before it.
 #include <shellapi.h>
@@ -142,6 +142,20 @@ int main() {
   Pump(window, 800);
   if (!SaveScreenArea(WindowArea(window.Handle()), out + L"\\running.bmp")) return 1;
   window.SetRunningState(1);
+
+  // The preview beside the window, for a template whose first new names are still taken.
+  const HWND rull = GetDlgItem(window.Handle(), tarnivo::ids::TextRull);
+  SendMessageW(rull, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"IMG_\r\n%Taxis:4,2,1%\r\n.jpg"));
+  PostMessageW(rull, WM_KEYDOWN, VK_F5, 1);
+  Pump(window, 1500);
+  if (!window.PreviewHandle()) return 1;
+  RECT both;
+  const RECT main = WindowArea(window.Handle());
+  const RECT preview = WindowArea(window.PreviewHandle());
+  UnionRect(&both, &main, &preview);
+  if (!SaveScreenArea(both, out + L"\\preview.bmp")) return 1;
+  PostMessageW(window.PreviewHandle(), WM_CLOSE, 0, 0);
+  Pump(window, 300);
 
   // The chooser as a click on the choose-folder image opens it, modal: a thread timer
   // takes the picture from inside its loop once it has been on the screen for a while,
