@@ -179,13 +179,15 @@ class MainWindow {
 
   // The live preview (main_window_preview.cpp): a pass in the background after every
   // change of the template or the list, its rows in the preview window and in the tips
-  // over `File1`.
+  // over `File1`. Passes start once someone looks (the window or a tip), so start-up and
+  // users who never look pay nothing for them.
   void InitPreview();
   void StopPreview();
   static LRESULT CALLBACK TemplateTextProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
                                            UINT_PTR id, DWORD_PTR refData);
   void TextRull_Change();
   void StartPreviewPass();
+  void WantPreview();
   void OnPreviewReady();
   void ShowPreviewState();
   void OpenPreview();
@@ -212,6 +214,8 @@ class MainWindow {
   PreviewWindow preview_;
   std::shared_ptr<const PreviewResult> previewResult_;  // of the latest pass that ended
   bool previewChecking_ = false;                        // a newer pass is under way
+  bool previewWanted_ = false;  // the window or a tip has been shown: passes run live
+  std::optional<PreviewSetup> previewPending_;  // the latest change, until someone looks
   // Last, so it goes first: its thread reads settings_ and options_ until it has stopped.
   std::unique_ptr<PreviewWorker> previewWorker_;
 };

@@ -24,7 +24,10 @@ void MainWindow::InitPreview() {
       [window = hwnd_] { PostMessageW(window, kPreviewReady, 0, 0); });
   file1_.OnChanged = [this] { StartPreviewPass(); };
   // Without tips or the subclass the preview window still follows typing (EN_CHANGE).
-  file1_.EnableTips([this](int32_t index) { return EntryTip(index); });
+  file1_.EnableTips([this](int32_t index) {
+    WantPreview();
+    return EntryTip(index);
+  });
   SetWindowSubclass(Control(ids::TextRull), TemplateTextProc, kTemplateSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
 }
@@ -52,9 +55,23 @@ void MainWindow::StartPreviewPass() {
   setup.Names = file1_.Listing();
   setup.TemplateText = ControlText(ids::TextRull);
   setup.Context = MakeTokenContext();
-  previewWorker_->Start(std::move(setup));
   previewChecking_ = true;
+  if (!previewWanted_) {
+    previewPending_ = std::move(setup);
+    return;
+  }
+  previewWorker_->Start(std::move(setup));
   ShowPreviewState();
+}
+
+// The pending change is the state a run started from, so a first look during a run still
+// shows the run's forecast.
+void MainWindow::WantPreview() {
+  if (previewWanted_ || !previewWorker_) return;
+  previewWanted_ = true;
+  if (!previewPending_) return;
+  previewWorker_->Start(std::move(*previewPending_));
+  previewPending_.reset();
 }
 
 void MainWindow::OnPreviewReady() {
@@ -73,6 +90,7 @@ void MainWindow::ShowPreviewState() {
 }
 
 void MainWindow::OpenPreview() {
+  WantPreview();
   if (preview_.Open(hwnd_)) preview_.Show(previewResult_, previewChecking_);
 }
 
