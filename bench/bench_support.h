@@ -1,9 +1,10 @@
 #pragma once
 // Shared by the benchmark programs: a monotonic clock, the median of repeats and a
-// scratch folder.
+// scratch folder, and its removal.
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,28 @@ inline std::wstring MakeTempFolder(const std::wstring& prefix) {
     if (CreateDirectoryW(candidate.c_str(), nullptr)) return candidate;
   }
   return {};
+}
+
+// Deletes `folder` with everything in it; says so on stderr when something stays behind.
+inline void RemoveFolder(const std::wstring& folder) {
+  WIN32_FIND_DATAW data;
+  const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveFolder(path);
+      } else {
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  if (!RemoveDirectoryW(folder.c_str())) {
+    fwprintf(stderr, L"could not remove %ls (error %lu)\n", folder.c_str(), GetLastError());
+  }
 }
 
 }  // namespace tarnivo::bench

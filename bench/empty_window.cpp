@@ -25,9 +25,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   RECT frame{0, 0, 482, 349};  // the main window's client area at 96 dpi
   AdjustWindowRect(&frame, style, FALSE);
-  const HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"empty", style, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, frame.right - frame.left,
-                                      frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+  const HWND window = CreateWindowExW(
+      0, windowClass.lpszClassName, L"empty", style, CW_USEDEFAULT, CW_USEDEFAULT,
+      frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
   ShowWindow(window, showCommand);
   UpdateWindow(window);

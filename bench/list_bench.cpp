@@ -31,6 +31,7 @@ struct Options {
 };
 
 using tarnivo::bench::Median;
+using tarnivo::bench::RemoveFolder;
 using tarnivo::bench::Seconds;
 
 bool ParseArguments(int argc, wchar_t** argv, Options& options) {
@@ -77,21 +78,6 @@ bool CreateFiles(const std::wstring& folder, size_t count) {
     }
   }
   return true;
-}
-
-void RemoveFolder(const std::wstring& folder) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-      DeleteFileW((folder + L"\\" + data.cFileName).c_str());
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  if (!RemoveDirectoryW(folder.c_str())) {
-    fwprintf(stderr, L"could not remove %ls (error %lu)\n", folder.c_str(), GetLastError());
-  }
 }
 
 // The baseline: enumerate, keep the names, nothing else.

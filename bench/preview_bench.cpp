@@ -211,8 +211,7 @@ int wmain(int argc, wchar_t** argv) {
   // Every file of the folder is listed.
   tarnivo::SettingsStore(programFolder).Write(tarnivo::setting::Pattern, L"*");
   const bool ok = MeasurePass(options, programFolder) && MeasureTyping(options, programFolder);
-  DeleteFileW((programFolder + L"\\config.ini").c_str());
-  RemoveDirectoryW(programFolder.c_str());
+  tarnivo::bench::RemoveFolder(programFolder);
   std::fflush(stdout);
   return ok ? 0 : 1;
 }

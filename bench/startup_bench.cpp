@@ -23,6 +23,7 @@ constexpr double kTargetRatio = 1.5;
 constexpr DWORD kTimeoutMs = 60000;
 
 using tarnivo::bench::Median;
+using tarnivo::bench::RemoveFolder;
 using tarnivo::bench::Seconds;
 
 std::wstring BesideThis(const wchar_t* name) {
@@ -53,8 +54,8 @@ double TimeToWindow(const std::wstring& exe, const std::wstring& arguments) {
   STARTUPINFOW startup{sizeof(startup)};
   PROCESS_INFORMATION process{};
   const double started = Seconds();
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process)) {
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
     return -1;
   }
   double seconds = -1;
@@ -103,25 +104,6 @@ bool MakeFiles(const std::wstring& folder, int count) {
   return true;
 }
 
-void RemoveFolder(const std::wstring& folder) {
-  WIN32_FIND_DATAW data;
-  const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveFolder(path);
-      } else {
-        DeleteFileW(path.c_str());
-      }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  RemoveDirectoryW(folder.c_str());
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -167,9 +149,10 @@ int wmain(int argc, wchar_t** argv) {
     const double bareEnumeration = Median(enumeration);
     const double ratio = (largeFolder - emptyWindow) / bareEnumeration;
     std::printf("  bare enumeration of the large folder   %.3f s\n", bareEnumeration);
-    std::printf("  program on the large folder            %.3f s   (less the empty window) / "
-                "enumeration %.2f (target <= %.2f)\n",
-                largeFolder, ratio, kTargetRatio);
+    std::printf(
+        "  program on the large folder            %.3f s   (less the empty window) / "
+        "enumeration %.2f (target <= %.2f)\n",
+        largeFolder, ratio, kTargetRatio);
     met = met && ratio <= kTargetRatio;
   }
   return met ? 0 : 2;

@@ -45,7 +45,8 @@ double ReadStarts(const std::wstring& folder, const std::vector<std::wstring>& n
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return -1;
     DWORD read = 0;
-    const BOOL ok = ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr);
+    const BOOL ok =
+        ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr);
     CloseHandle(file);
     if (!ok) return -1;
   }
