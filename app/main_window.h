@@ -2,6 +2,7 @@
 // `Formain`: the program's one window. Start-up, the status line, the idle and running
 // states, the window-wide Ctrl+V folder paste (with key preview) and shut-down.
 #include <windows.h>
+// Needs windows.h before it.
 #include <shellapi.h>
 
 #include <array>
@@ -10,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/file_list.h"
 #include "app/pictures.h"
@@ -23,8 +25,8 @@ namespace tarnivo {
 // What the window takes from its surroundings; the program fills it from the process,
 // tests from their temp folders.
 struct MainWindowOptions {
-  std::wstring ProgramFolder;   // holds "config.ini"
-  std::wstring Arguments;       // the command line after the program's own name
+  std::wstring ProgramFolder;  // holds "config.ini"
+  std::wstring Arguments;      // the command line after the program's own name
   // Modifier keys now down: 1 Shift, 2 Ctrl, 4 Alt, added. Defaults to the keyboard.
   std::function<int()> ShiftState;
   // Runs once the window is gone. Defaults to ending the message loop.
@@ -66,8 +68,8 @@ class MainWindow {
   // 0: running (start image, template and refresh disabled); anything else: idle.
   void SetRunningState(int32_t enabled);
 
-  // True while a rename run is under way: the actions that would change the list or the
-  // template are held off until it ends.
+  // True while a rename run or an undo is under way: the actions that would change the
+  // list or the template are held off until it ends.
   bool RunInProgress() const { return runInProgress_; }
 
   // `DropFiles`: lists the first item of a drop on the window when the path probe
@@ -139,8 +141,24 @@ class MainWindow {
   // The rename run (main_window_run.cpp).
   void ImgStart_Click();
   void LetEventsRun();
+  // True when messages (input, sent or posted ones, paints) wait for the window's thread.
+  static bool EventsWaiting();
+  // A file of the program folder ("Err.LOG", "Undo.LOG"), in the ordinary form.
+  std::wstring ProgramFile(std::wstring_view name) const;
+  // "Err.LOG" when "writelog" asks for a log; empty otherwise.
+  std::wstring WantedLogPath() const;
+  Clock LocalClock() const;
+  // The end of a run or an undo: the summary in the status line, the idle state, the list
+  // read again by `relist`, the log shown when it holds failures and "openlog" asks for it,
+  // and a close that waited for the end.
+  void FinishRun(const std::wstring& summary, bool logFailures,
+                 const std::function<void()>& relist);
   // During a run: puts check box `index` back to its flag's state and returns true.
   bool HoldOffCheckBox(int index);
+
+  // The undo of the last run from its journal (main_window_undo.cpp).
+  bool UndoAvailable() const;  // the journal holds something to undo, and it is this run's
+  void menuundo_Click();
 
   // Look and layout (main_window_layout.cpp).
   // Sizes the window for its DPI, creates every control of the layout table at its place
@@ -184,6 +202,9 @@ class MainWindow {
   bool unloaded_ = false;
   bool runInProgress_ = false;
   bool closePending_ = false;  // the window was closed during a run: unload when it ends
+  // The last run could not write its journal, or an undo could not record itself in it:
+  // "Undo.LOG" is not the record of the last run, and the undo stays disabled.
+  bool undoBlocked_ = false;
   WNDPROC prevWndProc_ = nullptr;  // `PrevWndProc`: where `MainWndProc` passes messages on
 };
 

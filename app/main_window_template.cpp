@@ -1,5 +1,5 @@
-// The template box `TextRull` as an editor, and its pop-up menu `menupopo`: copy, paste
-// and the five token items. The menu opens on a right press in the box and on a press
+// The template box `TextRull` as an editor, and its pop-up menu `menupopo`: copy, paste,
+// the token items and the undo. The menu opens on a right press in the box and on a press
 // on the header label "转换命令"; a press on any header label refreshes the copy and
 // paste states.
 #include <windows.h>
@@ -74,6 +74,11 @@ UniqueMenu BuildTemplateMenu() {
     return {};
   }
   commands.Release();  // destroyed with the menu that now holds it
+  // The undo of the last run, below the items that edit the template.
+  if (!AppendMenuW(popup.Get(), MF_SEPARATOR, 0, nullptr) ||
+      !AppendMenuW(popup.Get(), MF_STRING, static_cast<UINT_PTR>(ids::menuundo), L"撤    销")) {
+    return {};
+  }
   return popup;
 }
 
@@ -173,6 +178,7 @@ void MainWindow::PrepareTemplateMenu() {
   // A clipboard held by another program reads as empty.
   EnableItem(menu, ids::menuplast, !running && !ReadClipboardText(hwnd_).empty());
   for (const int id : ids::kTokenMenuItems) EnableItem(menu, id, !running);
+  EnableItem(menu, ids::menuundo, !running && UndoAvailable());
 }
 
 void MainWindow::ShowTemplateMenu(POINT screenPoint) {
@@ -217,6 +223,9 @@ void MainWindow::TemplateMenu_Click(int id) {
       break;
     case ids::menumodified:
       menumodified_Click();
+      break;
+    case ids::menuundo:
+      menuundo_Click();
       break;
     default:
       break;

@@ -192,7 +192,7 @@ TEST_F(TemplateMenuTest, MenuHoldsTheItemsInOrder) {
   StartWithSeams();
   PressMouse(ids::TextRull, WM_RBUTTONDOWN);
   ASSERT_EQ(openings.size(), 1u);
-  ASSERT_EQ(GetMenuItemCount(menu), 4);
+  ASSERT_EQ(GetMenuItemCount(menu), 6);
   EXPECT_EQ(Caption(menu, 0), L"复    制");
   EXPECT_EQ(GetMenuItemID(menu, 0), static_cast<UINT>(ids::menucopy));
   EXPECT_EQ(Caption(menu, 1), L"粘    贴");
@@ -202,12 +202,16 @@ TEST_F(TemplateMenuTest, MenuHoldsTheItemsInOrder) {
   const HMENU commands = GetSubMenu(menu, 3);
   ASSERT_NE(commands, nullptr);
   EXPECT_EQ(GetMenuState(menu, 3, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED), 0u);
+  EXPECT_TRUE(GetMenuState(menu, 4, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_EQ(Caption(menu, 5), L"撤    销");
+  EXPECT_EQ(GetMenuItemID(menu, 5), static_cast<UINT>(ids::menuundo));
   const std::pair<int, const wchar_t*> tokens[] = {
-      {ids::menuname, L"原文件名"}, {ids::menuext, L"原扩展名"}, {ids::menudate, L"日    期"},
-      {ids::menutime, L"时    间"}, {ids::menudd, L"序    列"},
+      {ids::menuname, L"原文件名"},     {ids::menuext, L"原扩展名"}, {ids::menudate, L"日    期"},
+      {ids::menutime, L"时    间"},     {ids::menudd, L"序    列"},  {ids::menutaken, L"拍摄日期"},
+      {ids::menumodified, L"修改日期"},
   };
-  ASSERT_EQ(GetMenuItemCount(commands), 5);
-  for (int i = 0; i < 5; ++i) {
+  ASSERT_EQ(GetMenuItemCount(commands), 7);
+  for (int i = 0; i < 7; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(GetMenuItemID(commands, i), static_cast<UINT>(tokens[i].first));
     EXPECT_EQ(Caption(commands, i), tokens[i].second);
