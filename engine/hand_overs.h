@@ -17,7 +17,7 @@ inline constexpr double kMessageCheckInterval = 0.010;
 // the time (a repaint where painting is slow, a flush to a slow disk), at most the longest.
 inline constexpr double kShortestPause = 0.100;
 inline constexpr double kLongestPause = 0.500;
-inline constexpr double kPauseShare = 40;
+inline constexpr double kPauseShare = 100;
 
 // The pause after a full hand-over that took `cost` seconds (a dialog opened during it
 // makes it as long as the dialog).
