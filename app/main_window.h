@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/file_list.h"
 #include "app/pictures.h"
@@ -69,8 +70,8 @@ class MainWindow {
   // 0: running (start image, template and refresh disabled); anything else: idle.
   void SetRunningState(int32_t enabled);
 
-  // True while a rename run is under way: the actions that would change the list or the
-  // template are held off until it ends.
+  // True while a rename run or an undo is under way: the actions that would change the
+  // list or the template are held off until it ends.
   bool RunInProgress() const { return runInProgress_; }
 
   // `DropFiles`: lists the first item of a drop on the window when the path probe
@@ -149,8 +150,24 @@ class MainWindow {
   TokenContext MakeTokenContext() const;
   void ImgStart_Click();
   void LetEventsRun();
+  // True when messages (input, sent or posted ones, paints) wait for the window's thread.
+  static bool EventsWaiting();
+  // A file of the program folder ("Err.LOG", "Undo.LOG"), in the ordinary form.
+  std::wstring ProgramFile(std::wstring_view name) const;
+  // "Err.LOG" when "writelog" asks for a log; empty otherwise.
+  std::wstring WantedLogPath() const;
+  Clock LocalClock() const;
+  // The end of a run or an undo: the summary in the status line, the idle state, the list
+  // read again by `relist`, the log shown when it holds failures and "openlog" asks for it,
+  // and a close that waited for the end.
+  void FinishRun(const std::wstring& summary, bool logFailures,
+                 const std::function<void()>& relist);
   // During a run: puts check box `index` back to its flag's state and returns true.
   bool HoldOffCheckBox(int index);
+
+  // The undo of the last run from its journal (main_window_undo.cpp).
+  bool UndoAvailable() const;  // the journal holds something to undo, and it is this run's
+  void menuundo_Click();
 
   // Look and layout (main_window_layout.cpp).
   // Sizes the window for its DPI, creates every control of the layout table at its place
@@ -209,7 +226,10 @@ class MainWindow {
   UniqueMenu menupopo_;
   bool unloaded_ = false;
   bool runInProgress_ = false;
-  bool closePending_ = false;      // the window was closed during a run: unload when it ends
+  bool closePending_ = false;  // the window was closed during a run: unload when it ends
+  // The last run could not write its journal, or an undo could not record itself in it:
+  // "Undo.LOG" is not the record of the last run, and the undo stays disabled.
+  bool undoBlocked_ = false;
   WNDPROC prevWndProc_ = nullptr;  // `PrevWndProc`: where `MainWndProc` passes messages on
   PreviewWindow preview_;
   std::shared_ptr<const PreviewResult> previewResult_;  // of the latest pass that ended

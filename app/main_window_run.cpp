@@ -9,6 +9,7 @@
 #include "engine/error_log.h"
 #include "engine/number_parse.h"
 #include "engine/rename_run.h"
+#include "engine/undo_journal.h"
 #include "settings/paths.h"
 
 namespace tarnivo {
@@ -45,9 +46,21 @@ TokenContext MainWindow::MakeTokenContext() const {
                                                 std::wstring_view defaultValue) {
     return settings.Read(section, key, defaultValue);
   };
-  context.Now = options_.LocalTime ? options_.LocalTime : Clock(SystemLocalTime);
+  context.Now = LocalClock();
   context.Locale = UserLocale();
   return context;
+}
+
+std::wstring MainWindow::ProgramFile(std::wstring_view name) const {
+  return EnsureTrailingBackslash(options_.ProgramFolder) + std::wstring(name);
+}
+
+std::wstring MainWindow::WantedLogPath() const {
+  return LoggingWanted(settings_.Read(setting::WriteLog)) ? ProgramFile(kLogName) : L"";
+}
+
+Clock MainWindow::LocalClock() const {
+  return options_.LocalTime ? options_.LocalTime : Clock(SystemLocalTime);
 }
 
 void MainWindow::ImgStart_Click() {
@@ -62,9 +75,8 @@ void MainWindow::ImgStart_Click() {
   setup.Names = file1_.Entries();
   setup.TemplateText = ControlText(ids::TextRull);
   setup.Context = MakeTokenContext();
-  if (LoggingWanted(settings_.Read(setting::WriteLog))) {
-    setup.LogPath = EnsureTrailingBackslash(options_.ProgramFolder) + kLogName;
-  }
+  setup.LogPath = WantedLogPath();
+  setup.JournalPath = ProgramFile(kJournalName);
   setup.Caption = WindowText(hwnd_);
   setup.OnStarted = [this] { SetRunningState(0); };
   setup.OnProgress = [this, folder = setup.Folder](int32_t index, const std::wstring& oldName) {
@@ -72,20 +84,30 @@ void MainWindow::ImgStart_Click() {
     SetWindowTextW(Control(ids::LabTitle(1)), ProgressText(folder, oldName).c_str());
   };
   setup.LetEventsRun = [this] { LetEventsRun(); };
+  setup.EventsWaiting = EventsWaiting;
   currentFolder_ = setup.Folder;
+  // A run of an empty list writes no journal: the one there is still the last run's.
+  const bool journalWanted = !setup.Names.empty();
 
   const RenameRunOutcome outcome = RunRename(std::move(setup));
 
-  const std::wstring summary = SummaryText(outcome.Seconds, outcome.Renamed, outcome.NotRenamed);
+  if (journalWanted) undoBlocked_ = !outcome.JournalWritten;
+  FinishRun(SummaryText(outcome.Seconds, outcome.Renamed, outcome.NotRenamed),
+            outcome.Failures > 0 && outcome.LogCreated, [this] { file1_.Refresh(); });
+}
+
+void MainWindow::FinishRun(const std::wstring& summary, bool logFailures,
+                           const std::function<void()>& relist) {
   SetWindowTextW(Control(ids::LabTitle(1)), summary.c_str());
   SetRunningState(1);
   runInProgress_ = false;
-  file1_.Refresh();
+  relist();
   // Only this run's own log is shown: one that could not be created holds an older run.
-  const bool openLog = OpeningWanted(settings_.Read(setting::OpenLog));
-  if (outcome.Failures > 0 && outcome.LogCreated && openLog) ShellOpen(kLogName);
+  if (logFailures && OpeningWanted(settings_.Read(setting::OpenLog))) ShellOpen(kLogName);
   if (closePending_) Form_Unload();
 }
+
+bool MainWindow::EventsWaiting() { return HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0; }
 
 void MainWindow::LetEventsRun() {
   MSG message;

@@ -1,7 +1,7 @@
 // The template box `TextRull` as an editor, and its pop-up menu `menupopo`: copy, paste,
-// the token items and the preview. The menu opens on a right press in the box and on a press
-// on the header label "转换命令"; a press on any header label refreshes the copy and
-// paste states.
+// the token items, the preview and the undo. The menu opens on a right press in the box and on a
+// press on the header label "转换命令"; a press on any header label refreshes the copy and paste
+// states.
 #include <windows.h>
 // Needs windows.h before it.
 #include <commctrl.h>
@@ -67,6 +67,7 @@ UniqueMenu BuildTemplateMenu() {
   // Items that open other windows, below a separator of their own.
   static constexpr MenuItem kWindowItems[] = {
       {ids::menupreview, L"预    览"},
+      {ids::menuundo, L"撤    销"},
   };
   UniqueMenu popup(CreatePopupMenu());
   UniqueMenu commands(CreatePopupMenu());  // `menution`, "命    令"
@@ -181,6 +182,7 @@ void MainWindow::PrepareTemplateMenu() {
   // A clipboard held by another program reads as empty.
   EnableItem(menu, ids::menuplast, !running && !ReadClipboardText(hwnd_).empty());
   for (const int id : ids::kTokenMenuItems) EnableItem(menu, id, !running);
+  EnableItem(menu, ids::menuundo, !running && UndoAvailable());
 }
 
 void MainWindow::ShowTemplateMenu(POINT screenPoint) {
@@ -228,6 +230,9 @@ void MainWindow::TemplateMenu_Click(int id) {
       break;
     case ids::menupreview:
       menupreview_Click();
+      break;
+    case ids::menuundo:
+      menuundo_Click();
       break;
     default:
       break;

@@ -13,6 +13,7 @@ inline constexpr int menudd = 215;        // "序    列"
 inline constexpr int menutaken = 216;     // "拍摄日期"
 inline constexpr int menumodified = 217;  // "修改日期"
 inline constexpr int menupreview = 221;   // "预    览"
+inline constexpr int menuundo = 222;      // "撤    销"
 
 inline constexpr int kTokenMenuItems[] = {menuname, menuext,   menudate,    menutime,
                                           menudd,   menutaken, menumodified};

@@ -80,14 +80,35 @@ std::wstring ErrorDetail(ErrorKind kind, std::wstring_view reason) {
   return detail.append(L")");
 }
 
+namespace {
+
+// `what`: "转换" for a run, "恢复" for an undo.
+std::wstring Summary(std::wstring_view end, std::wstring_view what, double seconds,
+                     std::int32_t done, std::int32_t notDone) {
+  std::wstring text(end);
+  text.append(L"  用时").append(FormatFixed(seconds, 4)).append(L"秒, 共").append(what);
+  text.append(L" :").append(std::to_wstring(done)).append(L"个文件, 未").append(what);
+  return text.append(L" :").append(std::to_wstring(notDone)).append(L"个文件");
+}
+
+}  // namespace
+
 std::wstring ProgressText(std::wstring_view folder, std::wstring_view oldName) {
   std::wstring text(L"正在转换:  ");
   return text.append(folder).append(oldName);
 }
 
 std::wstring SummaryText(double seconds, std::int32_t renamed, std::int32_t notRenamed) {
-  return L"转换完成  用时" + FormatFixed(seconds, 4) + L"秒, 共转换 :" + std::to_wstring(renamed) +
-         L"个文件, 未转换 :" + std::to_wstring(notRenamed) + L"个文件";
+  return Summary(L"转换完成", L"转换", seconds, renamed, notRenamed);
+}
+
+std::wstring UndoProgressText(std::wstring_view folder, std::wstring_view currentName) {
+  std::wstring text(L"正在恢复:  ");
+  return text.append(folder).append(currentName);
+}
+
+std::wstring UndoSummaryText(double seconds, std::int32_t restored, std::int32_t failed) {
+  return Summary(L"撤销完成", L"恢复", seconds, restored, failed);
 }
 
 }  // namespace tarnivo

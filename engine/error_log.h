@@ -49,4 +49,9 @@ std::wstring ProgressText(std::wstring_view folder, std::wstring_view oldName);
 // notRenamed + "个文件".
 std::wstring SummaryText(double seconds, std::int32_t renamed, std::int32_t notRenamed);
 
+// The same lines of an undo: "正在恢复:  " + folder + the file's current name, and
+// "撤销完成  用时" + seconds + "秒, 共恢复 :" + restored + "个文件, 未恢复 :" + failed + "个文件".
+std::wstring UndoProgressText(std::wstring_view folder, std::wstring_view currentName);
+std::wstring UndoSummaryText(double seconds, std::int32_t restored, std::int32_t failed);
+
 }  // namespace tarnivo

@@ -21,19 +21,20 @@ struct RenameRunSetup {
   // Its clock also dates the log header.
   TokenContext Context;
   std::wstring LogPath;  // empty: no log
-  std::wstring Caption;  // the log header's first line
+  std::wstring Caption;  // the log header's first line and the journal's caption
+  // "Undo.LOG": every rename is recorded in it before it is tried. Empty: no journal; none
+  // either for an empty list, or when the journal would lie in the working folder.
+  std::wstring JournalPath;
   // Called once the log header is written, before the first entry.
   std::function<void()> OnStarted;
   // Called with the entry just handled each time control goes to the message loop.
   std::function<void(std::int32_t index, const std::wstring& oldName)> OnProgress;
   // Lets the window handle its pending messages. Called after the last entry, and before
-  // that whenever kEventIntervalSeconds have passed since the last time (up to half a
-  // second when a hand-over itself is slow, so that hand-overs take about a tenth of the
-  // run at most).
+  // that at the rhythms of hand_overs.h: after progress, and whenever EventsWaiting says
+  // messages wait.
   std::function<void()> LetEventsRun;
+  std::function<bool()> EventsWaiting;
 };
-
-inline constexpr double kEventIntervalSeconds = 0.030;
 
 struct RenameRunOutcome {
   std::int32_t Renamed = 0;     // entries whose rename succeeded
@@ -41,6 +42,7 @@ struct RenameRunOutcome {
   std::int32_t Failures = 0;    // every failure, several per entry possible; numbers the log
   double Seconds = 0;           // from before the first entry to after the last (monotonic)
   bool LogCreated = false;      // the log exists and holds this run's header
+  bool JournalWritten = false;  // the journal exists and records every rename of this run
 };
 
 RenameRunOutcome RunRename(RenameRunSetup setup);

@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include "win/code_page.h"
+#include "win/handles.h"
 
 namespace tarnivo {
 
@@ -44,6 +45,37 @@ std::wstring ExtendedPath(const std::wstring& path) {
   if (StartsWith(full, kExtendedPrefix) || StartsWith(full, kDevicePrefix)) return full;
   if (StartsWith(full, L"\\\\")) return std::wstring(kExtendedUncPrefix) + full.substr(2);
   return std::wstring(kExtendedPrefix) + full;
+}
+
+namespace {
+
+// The volume and the file index of a folder; false when the system does not say.
+bool FolderIdentity(const std::wstring& folder, BY_HANDLE_FILE_INFORMATION& info) {
+  const std::wstring path = ExtendedPath(folder);
+  if (path.empty()) return false;
+  // No access rights asked: only the folder's identity is read.
+  const UniqueFileHandle handle(
+      CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return handle && GetFileInformationByHandle(handle.Get(), &info) &&
+         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         (info.nFileIndexHigh != 0 || info.nFileIndexLow != 0);
+}
+
+}  // namespace
+
+bool IsSameFolder(const std::wstring& a, const std::wstring& b) {
+  BY_HANDLE_FILE_INFORMATION first{}, second{};
+  if (FolderIdentity(a, first) && FolderIdentity(b, second)) {
+    return first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh &&
+           first.nFileIndexLow == second.nFileIndexLow;
+  }
+  const std::wstring fullA = EnsureTrailingBackslash(FullFolderPath(a));
+  const std::wstring fullB = EnsureTrailingBackslash(FullFolderPath(b));
+  return fullA.size() > 1 &&
+         CompareStringOrdinal(fullA.c_str(), static_cast<int>(fullA.size()), fullB.c_str(),
+                              static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL;
 }
 
 std::wstring CurrentDirectory() {

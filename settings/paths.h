@@ -22,6 +22,11 @@ std::wstring FullFolderPath(const std::wstring& folder);
 // path goes through it; what the user sees keeps the ordinary form.
 std::wstring ExtendedPath(const std::wstring& path);
 
+// True when `a` and `b` name the same folder, however they are spelt (case, short names,
+// "." and "..", another drive letter for it): the system's identity of the folders when it
+// gives one, otherwise their full paths compared without regard to case.
+bool IsSameFolder(const std::wstring& a, const std::wstring& b);
+
 // The process's current folder; "" when the system cannot say.
 std::wstring CurrentDirectory();
 

@@ -3,8 +3,6 @@
 // comes after it. What the run renames and logs is tested on the engine's own.
 #include <gtest/gtest.h>
 #include <windows.h>
-// After windows.h, which it needs.
-#include <commctrl.h>
 
 #include <algorithm>
 #include <regex>
@@ -25,23 +23,6 @@ bool IsSummary(const std::wstring& text, int renamed, int notRenamed) {
   return std::regex_match(
       text, std::wregex(L"转换完成  用时[0-9]+\\.[0-9]{4}秒, 共转换 :" + std::to_wstring(renamed) +
                         L"个文件, 未转换 :" + std::to_wstring(notRenamed) + L"个文件"));
-}
-
-// Records every text written into the status label, marked "running: " while the start
-// image is disabled and shows the running picture.
-LRESULT CALLBACK RecordTexts(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                             DWORD_PTR data) {
-  if (message == WM_SETTEXT && lParam) {
-    const HWND main = GetParent(hwnd);
-    const HWND start = GetDlgItem(main, ids::ImgStart);
-    const bool running =
-        !IsWindowEnabled(start) &&
-        SendMessageW(start, STM_GETIMAGE, IMAGE_BITMAP, 0) ==
-            SendMessageW(GetDlgItem(main, ids::ImgStart2), STM_GETIMAGE, IMAGE_BITMAP, 0);
-    reinterpret_cast<Names*>(data)->push_back(
-        (running ? L"running: " : L"") + std::wstring(reinterpret_cast<const wchar_t*>(lParam)));
-  }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 class RunTest : public WindowTest {
@@ -172,11 +153,10 @@ TEST_F(RunTest, AnOlderLogIsNotShownAsThisRunsOwn) {
 TEST_F(RunTest, ProgressLinesShowTheRunningStateAndNameTheOldNamesToTheLast) {
   for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg"}) work.WriteFile(name);
   StartOnWork();
-  Names texts;
-  ASSERT_TRUE(SetWindowSubclass(Control(ids::LabTitle(1)), RecordTexts, 1,
-                                reinterpret_cast<DWORD_PTR>(&texts)));
+  RecordStatusTexts();
   Run(L"");
-  RemoveWindowSubclass(Control(ids::LabTitle(1)), RecordTexts, 1);
+  StopRecordingStatusTexts();
+  const Names& texts = statusTexts;
   ASSERT_GE(texts.size(), 2u);
   const std::wstring progress = L"running: 正在转换:  " + work.Path() + L"\\";
   EXPECT_EQ(texts[texts.size() - 2], progress + L"c.jpg");
@@ -226,9 +206,8 @@ TEST_F(RunTest, NothingDoneDuringARunChangesWhatItRenames) {
     const std::wstring hidden = files.WriteFile(L"h.jpg");
     ASSERT_TRUE(SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
     Start(L"\"" + files.Path() + L"\"");
-    Names texts;
-    ASSERT_TRUE(SetWindowSubclass(Control(ids::LabTitle(1)), RecordTexts, 1,
-                                  reinterpret_cast<DWORD_PTR>(&texts)));
+    statusTexts.clear();
+    RecordStatusTexts();
     SetText(ids::TextRull, kSequenceTemplate);
     PostClick(ids::ImgStart);
     c.Act();
@@ -245,10 +224,10 @@ TEST_F(RunTest, NothingDoneDuringARunChangesWhatItRenames) {
     EXPECT_TRUE(IdleState());
     // One run, one summary: a second run would write its own.
     EXPECT_EQ(std::count_if(
-                  texts.begin(), texts.end(),
+                  statusTexts.begin(), statusTexts.end(),
                   [](const std::wstring& t) { return t.find(L"转换完成") != std::wstring::npos; }),
               1);
-    RemoveWindowSubclass(Control(ids::LabTitle(1)), RecordTexts, 1);
+    StopRecordingStatusTexts();
     window.reset();
   }
 }

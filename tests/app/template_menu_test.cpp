@@ -192,7 +192,7 @@ TEST_F(TemplateMenuTest, MenuHoldsTheItemsInOrder) {
   StartWithSeams();
   PressMouse(ids::TextRull, WM_RBUTTONDOWN);
   ASSERT_EQ(openings.size(), 1u);
-  ASSERT_EQ(GetMenuItemCount(menu), 6);
+  ASSERT_EQ(GetMenuItemCount(menu), 7);
   EXPECT_EQ(Caption(menu, 0), L"复    制");
   EXPECT_EQ(GetMenuItemID(menu, 0), static_cast<UINT>(ids::menucopy));
   EXPECT_EQ(Caption(menu, 1), L"粘    贴");
@@ -205,6 +205,8 @@ TEST_F(TemplateMenuTest, MenuHoldsTheItemsInOrder) {
   EXPECT_TRUE(GetMenuState(menu, 4, MF_BYPOSITION) & MF_SEPARATOR);
   EXPECT_EQ(Caption(menu, 5), L"预    览");
   EXPECT_EQ(GetMenuItemID(menu, 5), static_cast<UINT>(ids::menupreview));
+  EXPECT_EQ(Caption(menu, 6), L"撤    销");
+  EXPECT_EQ(GetMenuItemID(menu, 6), static_cast<UINT>(ids::menuundo));
   const std::pair<int, const wchar_t*> tokens[] = {
       {ids::menuname, L"原文件名"},     {ids::menuext, L"原扩展名"}, {ids::menudate, L"日    期"},
       {ids::menutime, L"时    间"},     {ids::menudd, L"序    列"},  {ids::menutaken, L"拍摄日期"},

@@ -1,8 +1,40 @@
 #include "tests/app/window_fixture.h"
 
+#include <commctrl.h>
+
 #include "app/clipboard.h"
 
 namespace tarnivo::test {
+
+namespace {
+
+constexpr UINT_PTR kRecorderId = 0x7e57;
+
+LRESULT CALLBACK RecordTexts(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR data) {
+  if (message == WM_SETTEXT && lParam) {
+    const HWND main = GetParent(hwnd);
+    const HWND start = GetDlgItem(main, ids::ImgStart);
+    const bool running =
+        !IsWindowEnabled(start) &&
+        SendMessageW(start, STM_GETIMAGE, IMAGE_BITMAP, 0) ==
+            SendMessageW(GetDlgItem(main, ids::ImgStart2), STM_GETIMAGE, IMAGE_BITMAP, 0);
+    reinterpret_cast<std::vector<std::wstring>*>(data)->push_back(
+        (running ? L"running: " : L"") + std::wstring(reinterpret_cast<const wchar_t*>(lParam)));
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+void WindowTest::RecordStatusTexts() {
+  ASSERT_TRUE(SetWindowSubclass(Control(ids::LabTitle(1)), RecordTexts, kRecorderId,
+                                reinterpret_cast<DWORD_PTR>(&statusTexts)));
+}
+
+void WindowTest::StopRecordingStatusTexts() {
+  RemoveWindowSubclass(Control(ids::LabTitle(1)), RecordTexts, kRecorderId);
+}
 
 void PumpPending(const MessagePreview& preview) {
   MSG message;

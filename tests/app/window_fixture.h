@@ -80,6 +80,11 @@ class WindowTest : public ::testing::Test {
   void ClickControl(int id);
   void PressMouse(int id, UINT downMessage);
 
+  // From now on every text written into the status line goes to `statusTexts`, marked
+  // "running: " while the start image is disabled and shows the running picture.
+  void RecordStatusTexts();
+  void StopRecordingStatusTexts();
+
   // What the system sends when the window moves to a monitor of `to` dpi from one of
   // `from`: WM_DPICHANGED with the window's frame scaled as the suggested place.
   void ChangeDpi(int from, int to);
@@ -93,7 +98,8 @@ class WindowTest : public ::testing::Test {
   TempFolder work;
   int shift = 0;
   bool unloaded = false;
-  std::vector<ShellCall> shellCalls;   // recorded instead of starting a viewer
+  std::vector<ShellCall> shellCalls;  // recorded instead of starting a viewer
+  std::vector<std::wstring> statusTexts;
   DateTime now{2026, 12, 6, 4, 5, 6};  // the window's clock
   std::unique_ptr<MainWindow> window;
 };

@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <functional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -142,6 +145,104 @@ TEST_F(EndToEnd, TakenNamesFailAndNoFileIsLost) {
   EXPECT_EQ(log.find("\r\n3" + rule), std::string::npos);
   EXPECT_EQ(log.find("\r\r\n"), std::string::npos);  // CR LF pairs stay pairs
 
+  ASSERT_TRUE(program.Close(main));
+}
+
+// The program's own pop-up menu, once it is open (null after the timeout).
+HWND OpenPopupMenu(DWORD processId) {
+  const DWORD until = GetTickCount() + kStartTimeoutMs;
+  while (static_cast<LONG>(until - GetTickCount()) > 0) {
+    for (HWND menu = FindWindowW(L"#32768", nullptr); menu;
+         menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(menu, &owner);
+      if (owner == processId && IsWindowVisible(menu)) return menu;
+    }
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+// Waits until the status line satisfies `done`, or the program ends, or the timeout passes.
+std::wstring WaitForStatus(const Program& program, HWND main,
+                           const std::function<bool(const std::wstring&)>& done,
+                           DWORD milliseconds = 60000) {
+  const DWORD until = GetTickCount() + milliseconds;
+  std::wstring status = StatusText(main);
+  while (!done(status) && static_cast<LONG>(until - GetTickCount()) > 0 &&
+         !program.WaitForExit(20)) {
+    status = StatusText(main);
+  }
+  return status;
+}
+
+// A run killed half-way through by the system, then undone by the program started again:
+// every file has its old name and its own content back.
+TEST_F(EndToEnd, UndoAfterAKillGivesBackEveryName) {
+  constexpr int kFiles = 5000;
+  std::vector<std::wstring> names;
+  for (int i = 1; i <= kFiles; ++i) {
+    wchar_t name[32];
+    swprintf(name, 32, L"IMG_%05d.jpg", i);
+    names.push_back(name);
+    // Each file holds its own name: a content in the wrong place shows.
+    work.WriteFile(name, std::string(name, name + wcslen(name)));
+  }
+  names.push_back(L"한국.jpg");  // beyond the code page: comes last in the list
+  work.WriteFile(names.back(), "korean");
+  programFolder.WriteFile(L"config.ini", "[main]\r\nopenlog=0\r\n");
+  {
+    Program program(exe, Quoted(work.Path()));
+    const HWND main = program.MainWindow();
+    ASSERT_NE(main, nullptr);
+    const std::wstring templateText = L"new_\r\n%Taxis:5,1,1%\r\n%ext%";
+    SendMessageW(GetDlgItem(main, ids::TextRull), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(templateText.c_str()));
+    const HWND start = GetDlgItem(main, ids::ImgStart);
+    PostMessageW(start, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(start, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    // Killed once the progress line has passed a third of the files.
+    const std::wregex third(L"正在转换:  .*IMG_0(1[5-9]|[2-4][0-9])[0-9]{2}\\.jpg");
+    const std::wstring status = WaitForStatus(
+        program, main, [&](const std::wstring& text) { return std::regex_match(text, third); });
+    ASSERT_TRUE(std::regex_match(status, third)) << testing::PrintToString(status);
+    ASSERT_TRUE(program.Kill());
+  }
+  const std::vector<std::wstring> killed = FileNamesIn(work.Path());
+  const auto renamed = std::count_if(killed.begin(), killed.end(), [](const std::wstring& name) {
+    return name.rfind(L"new_", 0) == 0;
+  });
+  ASSERT_GT(renamed, 1000);
+  ASSERT_LT(renamed, kFiles);
+
+  Program program(exe, L"");
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  // "撤    销", the menu's last item, chosen with the keyboard as a user would.
+  const HWND box = GetDlgItem(main, ids::TextRull);
+  PostMessageW(box, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(box, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  const HWND menu = OpenPopupMenu(program.Id());
+  ASSERT_NE(menu, nullptr);
+  PostMessageW(menu, WM_KEYDOWN, VK_UP, 1);
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
+  const std::wstring summary = WaitForStatus(program, main, [](const std::wstring& text) {
+    return text.rfind(L"撤销完成  用时", 0) == 0;
+  });
+  EXPECT_NE(summary.find(L"秒, 共恢复 :" + std::to_wstring(renamed) + L"个文件, 未恢复 :0个文件"),
+            std::wstring::npos)
+      << testing::PrintToString(summary);
+  std::sort(names.begin(), names.end());
+  ASSERT_EQ(FileNamesIn(work.Path()), names);
+  for (const std::wstring& name : names) {
+    const std::string content = ReadFileBytes(work / name);
+    if (name == L"한국.jpg") {
+      EXPECT_EQ(content, "korean");
+    } else {
+      ASSERT_EQ(content, std::string(name.begin(), name.end())) << testing::PrintToString(name);
+    }
+  }
+  EXPECT_EQ(StatusText(main).rfind(L"撤销完成", 0), 0u);
   ASSERT_TRUE(program.Close(main));
 }
 

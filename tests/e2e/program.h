@@ -44,6 +44,7 @@ class Program {
   }
 
   bool Started() const { return started_; }
+  DWORD Id() const { return info_.dwProcessId; }
   bool WaitForExit(DWORD milliseconds) const {
     return WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0;
   }
@@ -52,6 +53,9 @@ class Program {
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
   }
+
+  // Ends the program at once, as a crash or the task manager would.
+  bool Kill() const { return TerminateProcess(info_.hProcess, 1) && WaitForExit(kExitTimeoutMs); }
 
   // Closes `main` as its close box does; true once the program has ended with 0.
   bool Close(HWND main) const {

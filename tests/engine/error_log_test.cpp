@@ -120,6 +120,10 @@ TEST(RunTexts, ProgressAndSummary) {
     SCOPED_TRACE(c.seconds);
     EXPECT_EQ(SummaryText(c.seconds, c.renamed, c.notRenamed), c.text);
   }
+  // The undo's, in the same form.
+  EXPECT_EQ(UndoProgressText(L"D:\\photos\\", L"a_1.JPG"), L"正在恢复:  D:\\photos\\a_1.JPG");
+  EXPECT_EQ(UndoSummaryText(1.23456, 12, 3),
+            L"撤销完成  用时1.2346秒, 共恢复 :12个文件, 未恢复 :3个文件");
 }
 
 }  // namespace

@@ -1,0 +1,44 @@
+// "Undo.LOG" on disk as a run and an undo write it. Every record goes straight to the file;
+// a record that cannot be written (a full disk, no memory left) closes the journal, so
+// that it never holds a hole: what it holds is true, and Intact() says whether it is whole.
+#pragma once
+
+#include <new>
+#include <string>
+
+#include "engine/log_file.h"
+#include "engine/undo_journal.h"
+
+namespace tarnivo {
+
+class JournalFile {
+ public:
+  // Creates the journal (`path` in the ordinary form), replacing an older one, and hands
+  // its header to the disk. False, and no journal, when either fails.
+  bool Create(const std::wstring& path, const JournalHeader& header);
+  // Opens the journal to add an undo's records, ending first a last line that a killed
+  // run left unfinished (`endsInLine`). False when it cannot be opened.
+  bool OpenToAppend(const std::wstring& path, bool endsInLine);
+
+  // Appends what `makeBytes` returns (a std::string).
+  template <typename MakeBytes>
+  void Record(MakeBytes makeBytes) noexcept {
+    if (!file_.IsOpen()) return;
+    try {
+      if (file_.Write(makeBytes())) return;
+    } catch (const std::bad_alloc&) {
+    }
+    file_.Close();
+    broken_ = true;
+  }
+  // Hands what was written to the disk: at every hand-over and at the end.
+  void Flush() { file_.Flush(); }
+  // Open, and every record so far written.
+  bool Intact() const { return file_.IsOpen() && !broken_; }
+
+ private:
+  OutputFile file_;
+  bool broken_ = false;
+};
+
+}  // namespace tarnivo
