@@ -124,12 +124,12 @@ bool PreviewWindow::Create(HWND owner) {
                LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   const wchar_t* const headers[] = {L"原文件名", L"新文件名", L"状态"};
   for (int column = 0; column < 3; ++column) {
-    LVCOLUMNW spec{};
-    spec.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    spec.pszText = const_cast<wchar_t*>(headers[column]);
-    spec.cx = MulDiv(column == 2 ? 220 : 170, dpi_, 96);
-    spec.iSubItem = column;
-    if (SendMessageW(list_, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&spec)) < 0) {
+    LVCOLUMNW columnInfo{};
+    columnInfo.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    columnInfo.pszText = const_cast<wchar_t*>(headers[column]);
+    columnInfo.cx = MulDiv(column == 2 ? 220 : 170, dpi_, 96);
+    columnInfo.iSubItem = column;
+    if (SendMessageW(list_, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&columnInfo)) < 0) {
       DestroyWindow(hwnd_);
       return false;
     }
