@@ -5,7 +5,7 @@
 # path is passed last, after the ARGUMENTS.
 #   bench/run_on_folder.sh TARGET NAMES FILES BUILD_DIR [ARGUMENTS...]
 # NAMES: "photos" for IMG_<n>.jpg only; "mixed" for three in four IMG_<n>.jpg, the rest
-# DSC<n>.png. An empty BUILD_DIR means the test build (build/mingw, or build/mingw64 where
+# DSC<n>.png; "padded" for IMG_00001.jpg on (every order agrees on them). An empty BUILD_DIR means the test build (build/mingw, or build/mingw64 where
 # 32-bit programs cannot run).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,6 +17,7 @@ shift 4
 
 case $names in
   photos) naming='{ print "IMG_" $1 ".jpg" }' ;;
+  padded) naming='{ printf "IMG_%05d.jpg\n", $1 + 1 }' ;;
   mixed) naming='{ print ($1 % 4 == 3) ? "DSC" $1 ".png" : "IMG_" $1 ".jpg" }' ;;
   *) echo "unknown names: $names" >&2; exit 2 ;;
 esac

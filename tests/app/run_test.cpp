@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -18,13 +17,6 @@ using Names = std::vector<std::wstring>;
 
 const std::wstring kSequenceTemplate = L"%name%\r\n_\r\n%Taxis:3,1,1%\r\n%ext%";
 
-// "转换完成  用时" + seconds with four decimals + the two counts.
-bool IsSummary(const std::wstring& text, int renamed, int notRenamed) {
-  return std::regex_match(
-      text, std::wregex(L"转换完成  用时[0-9]+\\.[0-9]{4}秒, 共转换 :" + std::to_wstring(renamed) +
-                        L"个文件, 未转换 :" + std::to_wstring(notRenamed) + L"个文件"));
-}
-
 class RunTest : public WindowTest {
  protected:
   // Types the template and clicks the start image; the run ends inside the click.
@@ -34,7 +26,7 @@ class RunTest : public WindowTest {
     ASSERT_FALSE(window->RunInProgress());
   }
   void ExpectSummary(int renamed, int notRenamed) const {
-    EXPECT_TRUE(IsSummary(StatusText(), renamed, notRenamed))
+    EXPECT_TRUE(IsRunSummary(StatusText(), renamed, notRenamed))
         << testing::PrintToString(StatusText());
   }
   std::wstring LogPath() const { return programFolder / L"Err.LOG"; }
@@ -161,7 +153,7 @@ TEST_F(RunTest, ProgressLinesShowTheRunningStateAndNameTheOldNamesToTheLast) {
   const std::wstring progress = L"running: 正在转换:  " + work.Path() + L"\\";
   EXPECT_EQ(texts[texts.size() - 2], progress + L"c.jpg");
   const size_t summary = texts.back().find(L"转换完成");
-  EXPECT_TRUE(summary != std::wstring::npos && IsSummary(texts.back().substr(summary), 0, 3))
+  EXPECT_TRUE(summary != std::wstring::npos && IsRunSummary(texts.back().substr(summary), 0, 3))
       << testing::PrintToString(texts.back());
   for (size_t i = 0; i + 1 < texts.size(); ++i) {
     EXPECT_EQ(texts[i].rfind(progress, 0), 0u) << testing::PrintToString(texts[i]);

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -19,18 +18,6 @@ namespace {
 using Names = std::vector<std::wstring>;
 
 const std::wstring kTemplate = L"%name%\r\n_\r\n%ext%";
-
-bool IsUndoSummary(const std::wstring& text, int restored, int failed) {
-  return std::regex_match(
-      text, std::wregex(L"撤销完成  用时[0-9]+\\.[0-9]{4}秒, 共恢复 :" + std::to_wstring(restored) +
-                        L"个文件, 未恢复 :" + std::to_wstring(failed) + L"个文件"));
-}
-
-bool IsRunSummary(const std::wstring& text, int renamed, int notRenamed) {
-  return std::regex_match(
-      text, std::wregex(L"转换完成  用时[0-9]+\\.[0-9]{4}秒, 共转换 :" + std::to_wstring(renamed) +
-                        L"个文件, 未转换 :" + std::to_wstring(notRenamed) + L"个文件"));
-}
 
 class UndoTest : public WindowTest {
  protected:

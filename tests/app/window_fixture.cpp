@@ -2,9 +2,30 @@
 
 #include <commctrl.h>
 
+#include <regex>
+
 #include "app/clipboard.h"
 
 namespace tarnivo::test {
+
+namespace {
+
+bool IsSummaryLine(const std::wstring& text, const std::wstring& action, const std::wstring& verb,
+                   int done, int notDone) {
+  return std::regex_match(text, std::wregex(action + L"完成  用时[0-9]+\\.[0-9]{4}秒, 共" + verb +
+                                            L" :" + std::to_wstring(done) + L"个文件, 未" + verb +
+                                            L" :" + std::to_wstring(notDone) + L"个文件"));
+}
+
+}  // namespace
+
+bool IsRunSummary(const std::wstring& text, int renamed, int notRenamed) {
+  return IsSummaryLine(text, L"转换", L"转换", renamed, notRenamed);
+}
+
+bool IsUndoSummary(const std::wstring& text, int restored, int failed) {
+  return IsSummaryLine(text, L"撤销", L"恢复", restored, failed);
+}
 
 namespace {
 

@@ -26,6 +26,12 @@ struct ShellCall {
 // What a message loop asks of its window before dispatching: true when handled.
 using MessagePreview = std::function<bool(MSG& message)>;
 
+// The status line's summary at the end of a run ("转换完成  用时…秒, 共转换 :N个文件, 未转换
+// :M个文件") or of an undo ("撤销完成  用时…秒, 共恢复 :N个文件, 未恢复 :M个文件"), seconds with
+// four decimals.
+bool IsRunSummary(const std::wstring& text, int renamed, int notRenamed);
+bool IsUndoSummary(const std::wstring& text, int restored, int failed);
+
 // Handles the queued messages as a message loop with `preview` does, and the ones that
 // handling them adds, until none is left.
 void PumpPending(const MessagePreview& preview);

@@ -12,11 +12,6 @@
 namespace tarnivo::test {
 namespace {
 
-void SetTemplate(HWND main, const std::wstring& text) {
-  SendMessageW(GetDlgItem(main, ids::TextRull), WM_SETTEXT, 0,
-               reinterpret_cast<LPARAM>(text.c_str()));
-}
-
 std::uint64_t FileSize(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data)) return 0;

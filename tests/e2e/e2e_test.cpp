@@ -98,9 +98,7 @@ TEST_F(EndToEnd, RenamesEveryListedFileInExplorerOrder) {
   Program program(exe, Quoted(work.Path()));
   const HWND main = program.MainWindow();
   ASSERT_NE(main, nullptr);
-  const std::wstring templateText = L"photo_\r\n%Taxis:3,1,1%\r\n%ext%";
-  SendMessageW(GetDlgItem(main, ids::TextRull), WM_SETTEXT, 0,
-               reinterpret_cast<LPARAM>(templateText.c_str()));
+  SetTemplate(main, L"photo_\r\n%Taxis:3,1,1%\r\n%ext%");
 
   const std::wstring summary = RunAndWaitForSummary(program, main);
   EXPECT_NE(summary.find(L"秒, 共转换 :3个文件, 未转换 :0个文件"), std::wstring::npos) << summary;
@@ -130,8 +128,7 @@ TEST_F(EndToEnd, TakenNamesFailAndNoFileIsLost) {
   Program program(exe, Quoted(work.Path()));
   const HWND main = program.MainWindow();
   ASSERT_NE(main, nullptr);
-  SendMessageW(GetDlgItem(main, ids::TextRull), WM_SETTEXT, 0,
-               reinterpret_cast<LPARAM>(L"same.jpg"));
+  SetTemplate(main, L"same.jpg");
 
   const std::wstring summary = RunAndWaitForSummary(program, main);
   EXPECT_NE(summary.find(L"共转换 :1个文件, 未转换 :2个文件"), std::wstring::npos) << summary;
@@ -195,12 +192,8 @@ TEST_F(EndToEnd, UndoAfterAKillGivesBackEveryName) {
     Program program(exe, Quoted(work.Path()));
     const HWND main = program.MainWindow();
     ASSERT_NE(main, nullptr);
-    const std::wstring templateText = L"new_\r\n%Taxis:5,1,1%\r\n%ext%";
-    SendMessageW(GetDlgItem(main, ids::TextRull), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(templateText.c_str()));
-    const HWND start = GetDlgItem(main, ids::ImgStart);
-    PostMessageW(start, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    PostMessageW(start, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    SetTemplate(main, L"new_\r\n%Taxis:5,1,1%\r\n%ext%");
+    ClickStart(main);
     // Killed once the progress line has passed a third of the files.
     const std::wregex third(L"正在转换:  .*IMG_0(1[5-9]|[2-4][0-9])[0-9]{2}\\.jpg");
     const std::wstring status = WaitForStatus(

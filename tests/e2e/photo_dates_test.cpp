@@ -35,9 +35,7 @@ TEST_F(EndToEnd, PhotosGetTheDateTheyWereTakenAndAFileWithoutOneIsLogged) {
   Program program(exe, Quoted(work.Path()));
   const HWND main = program.MainWindow();
   ASSERT_NE(main, nullptr);
-  const std::wstring templateText = L"%taken%\r\n_\r\n%name%\r\n%ext%";
-  SendMessageW(GetDlgItem(main, ids::TextRull), WM_SETTEXT, 0,
-               reinterpret_cast<LPARAM>(templateText.c_str()));
+  SetTemplate(main, L"%taken%\r\n_\r\n%name%\r\n%ext%");
   const std::wstring summary = RunAndWaitForSummary(program, main);
   // The file without a date is renamed with what the other lines give (so all four are
   // renamed), and the failure of its line is logged.

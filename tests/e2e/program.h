@@ -111,14 +111,23 @@ class EndToEnd : public ::testing::Test {
   std::wstring exe;
 };
 
-// Clicks the start image as a mouse would and waits for the run's summary, or for the
-// program's end.
-inline std::wstring RunAndWaitForSummary(const Program& program, HWND main) {
-  // A summary still shown from an earlier run must not count as this run's.
-  SendMessageW(GetDlgItem(main, ids::LabTitle(1)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+inline void SetTemplate(HWND main, const std::wstring& text) {
+  SendMessageW(GetDlgItem(main, ids::TextRull), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// Clicks the start image as a mouse would; the run starts when the program takes the click.
+inline void ClickStart(HWND main) {
   const HWND start = GetDlgItem(main, ids::ImgStart);
   PostMessageW(start, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   PostMessageW(start, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
+
+// Clicks the start image and waits for the run's summary, or for the program's end.
+inline std::wstring RunAndWaitForSummary(const Program& program, HWND main) {
+  // A summary still shown from an earlier run must not count as this run's.
+  SendMessageW(GetDlgItem(main, ids::LabTitle(1)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+  ClickStart(main);
   const DWORD until = GetTickCount() + kStartTimeoutMs;
   std::wstring status = StatusText(main);
   while (status.rfind(L"转换完成  用时", 0) != 0 && static_cast<LONG>(until - GetTickCount()) > 0 &&
