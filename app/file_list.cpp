@@ -143,8 +143,13 @@ void FileList::DrawItem(const DRAWITEMSTRUCT& item) const {
   if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
 }
 
-bool FileList::EnableTips(std::function<std::wstring(int32_t index)> tipText) {
-  if (!list_) return false;
+void FileList::EnableTips(std::function<std::wstring(int32_t index)> tipText) {
+  tipText_ = std::move(tipText);
+}
+
+// The tip window is made when the mouse first moves over the list: a top-level window
+// costs start-up a few milliseconds, and most starts never point at an entry.
+bool FileList::CreateTip() {
   const HWND parent = GetParent(list_);
   tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                          WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -165,7 +170,6 @@ bool FileList::EnableTips(std::function<std::wstring(int32_t index)> tipText) {
   RECT bounds{};
   GetClientRect(list_, &bounds);
   SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 2 * (bounds.right - bounds.left));
-  tipText_ = std::move(tipText);
   return true;
 }
 
@@ -178,8 +182,15 @@ int32_t FileList::EntryAt(POINT client) const {
   return index < Count() ? static_cast<int32_t>(index) : -1;
 }
 
-void FileList::OnMouseMove(POINT client) {
-  if (!tip_) return;
+void FileList::OnMouseMove(const MSG& move) {
+  if (!tipText_) return;
+  if (!tip_) {
+    // A refused tip window is asked for again at the next move; the list works without.
+    if (!CreateTip()) return;
+    // The tip subclasses the list from now on: this first move is handed to it by hand.
+    SendMessageW(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+  }
+  const POINT client{GET_X_LPARAM(move.lParam), GET_Y_LPARAM(move.lParam)};
   const int32_t entry = EntryAt(client);
   if (entry == tipEntry_) return;
   tipEntry_ = entry;
@@ -210,7 +221,7 @@ LRESULT CALLBACK FileList::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
       if (self->OnMouseDown) self->OnMouseDown();
       break;
     case WM_MOUSEMOVE:
-      self->OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      self->OnMouseMove(MSG{hwnd, message, wParam, lParam});
       break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, ListProc, kSubclassId);

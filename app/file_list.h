@@ -64,11 +64,11 @@ class FileList {
   std::function<void()> OnChanged;
 
   // A tip over the entry under the mouse with the text `tipText` gives for its index;
-  // none for "". False when the system refuses the tip window.
-  bool EnableTips(std::function<std::wstring(int32_t index)> tipText);
+  // none for "". The tip window is made at the first mouse move over the list.
+  void EnableTips(std::function<std::wstring(int32_t index)> tipText);
   // Asks `tipText` again for the entry under the mouse.
   void RefreshTip();
-  HWND TipWindow() const { return tip_; }
+  HWND TipWindow() const { return tip_; }  // null until the mouse has moved over the list
 
   // Sets the font of the names and the row height that goes with it.
   void SetFont(HFONT font);
@@ -82,7 +82,8 @@ class FileList {
   // cannot be listed.
   bool Reload(const std::wstring& folder);
   int32_t EntryAt(POINT client) const;  // -1 below the last entry
-  void OnMouseMove(POINT client);
+  bool CreateTip();
+  void OnMouseMove(const MSG& move);
   void ShowEntries();
   void RefreshIfRead();
 

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "app/file_list.h"
+#include "app/layout.h"
 #include "app/pictures.h"
 #include "app/preview_window.h"
 #include "app/preview_worker.h"
@@ -176,7 +177,8 @@ class MainWindow {
   void CreateFonts();
   void CreatePictures();
   void ApplyFontsAndPictures();
-  void FitLabelToText(HWND label) const;
+  HFONT FontOf(FontKind kind) const;
+  RECT ControlPlace(const ControlSpec& entry, HDC dc) const;
   void SizeWindowToClient();
   void Form_Resize();
   void ShowStartPicture();  // the picture of the state the window is in
@@ -236,7 +238,9 @@ class MainWindow {
   bool previewChecking_ = false;                        // a newer pass is under way
   bool previewWanted_ = false;  // the window or a tip has been shown: passes run live
   std::optional<PreviewSetup> previewPending_;  // the latest change, until someone looks
+  bool previewStopped_ = false;                 // the window is going: no more passes
   // Last, so it goes first: its thread reads settings_ and options_ until it has stopped.
+  // Made at the first look.
   std::unique_ptr<PreviewWorker> previewWorker_;
 };
 

@@ -57,8 +57,9 @@ bool MainWindow::CreateLayoutControls() {
   CreateFonts();
   CreatePictures();
   const HINSTANCE instance = GetModuleHandleW(nullptr);
+  const WindowDc measuring(hwnd_);
   for (const ControlSpec& entry : MainWindowControls()) {
-    const RECT r = ToPixels(entry.Place, dpi_);
+    const RECT r = ControlPlace(entry, measuring.Get());
     if (IsWindowless(entry.Painting)) {
       windowless_[entry.Id] = r;
       continue;
@@ -97,15 +98,12 @@ void MainWindow::CreatePictures() {
 void MainWindow::ApplyFontsAndPictures() {
   for (const ControlSpec& entry : MainWindowControls()) {
     if (IsWindowless(entry.Painting)) continue;
-    const HFONT font = entry.Font == FontKind::Header     ? headerFont_.Get()
-                       : entry.Font == FontKind::Template ? templateFont_.Get()
-                                                         : uiFont_.Get();
+    const HFONT font = FontOf(entry.Font);
     if (entry.Id == ids::File1) {
       file1_.SetFont(font);  // also sets the row height
     } else {
       SendMessageW(Control(entry.Id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
-    if (entry.FitsText) FitLabelToText(Control(entry.Id));
   }
   // The text boxes have no border of their own: keep their text off the edges.
   const int margin = TwipsToPixels(kTextMarginTwips, dpi_);
@@ -121,17 +119,27 @@ void MainWindow::ApplyFontsAndPictures() {
   stripPictures_[0] = pictures_.Strip.Get();
 }
 
-void MainWindow::FitLabelToText(HWND label) const {
-  const WindowDc dc(label);
-  if (!dc) return;  // keeps the size of the table
-  const auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
-  const SelectedObject selected(dc.Get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
-  const std::wstring text = WindowText(label);
+HFONT MainWindow::FontOf(FontKind kind) const {
+  return kind == FontKind::Header     ? headerFont_.Get()
+         : kind == FontKind::Template ? templateFont_.Get()
+                                      : uiFont_.Get();
+}
+
+// A control's place at the window's DPI. A label that fits its text is made at the size of
+// its text in its font, measured on `dc`: sizing it afterwards costs a move of a visible
+// window each.
+RECT MainWindow::ControlPlace(const ControlSpec& entry, HDC dc) const {
+  RECT place = ToPixels(entry.Place, dpi_);
+  if (!entry.FitsText || !dc) return place;  // without a DC: the size of the table
+  const HFONT font = FontOf(entry.Font);
+  const SelectedObject selected(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
   SIZE size{};
-  if (!GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size)) {
-    return;  // keeps the size of the table
+  if (!GetTextExtentPoint32W(dc, entry.Text.data(), static_cast<int>(entry.Text.size()), &size)) {
+    return place;  // the size of the table
   }
-  SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  place.right = place.left + size.cx;
+  place.bottom = place.top + size.cy;
+  return place;
 }
 
 // The client area of 7230 x 5235 twips at the window's DPI, whatever the frame measures.
@@ -206,8 +214,9 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   const WindowPictures oldPictures = std::move(pictures_);
   CreateFonts();
   CreatePictures();
+  const WindowDc measuring(hwnd_);
   for (const ControlSpec& entry : MainWindowControls()) {
-    const RECT r = ToPixels(entry.Place, dpi_);
+    const RECT r = ControlPlace(entry, measuring.Get());
     if (IsWindowless(entry.Painting)) {
       windowless_[entry.Id] = r;
     } else {

@@ -20,8 +20,6 @@ constexpr UINT_PTR kTemplateSubclassId = 2;
 }  // namespace
 
 void MainWindow::InitPreview() {
-  previewWorker_ = std::make_unique<PreviewWorker>(
-      [window = hwnd_] { PostMessageW(window, kPreviewReady, 0, 0); });
   file1_.OnChanged = [this] { StartPreviewPass(); };
   // Without tips or the subclass the preview window still follows typing (EN_CHANGE).
   file1_.EnableTips([this](int32_t index) {
@@ -32,7 +30,10 @@ void MainWindow::InitPreview() {
                     reinterpret_cast<DWORD_PTR>(this));
 }
 
-void MainWindow::StopPreview() { previewWorker_.reset(); }
+void MainWindow::StopPreview() {
+  previewStopped_ = true;
+  previewWorker_.reset();
+}
 
 // A multi-line edit sends no EN_CHANGE for WM_SETTEXT: that change is seen here.
 LRESULT CALLBACK MainWindow::TemplateTextProc(HWND control, UINT message, WPARAM wParam,
@@ -49,7 +50,7 @@ void MainWindow::TextRull_Change() { StartPreviewPass(); }
 
 void MainWindow::StartPreviewPass() {
   // During a run the preview keeps showing the run's own forecast.
-  if (!previewWorker_ || runInProgress_) return;
+  if (previewStopped_ || runInProgress_) return;
   PreviewSetup setup;
   setup.Folder = EnsureTrailingBackslash(file1_.Path());
   setup.Names = file1_.Listing();
@@ -67,7 +68,10 @@ void MainWindow::StartPreviewPass() {
 // The pending change is the state a run started from, so a first look during a run still
 // shows the run's forecast.
 void MainWindow::WantPreview() {
-  if (previewWanted_ || !previewWorker_) return;
+  if (previewWanted_ || previewStopped_) return;
+  // The worker's thread starts with the first look, not with the program.
+  previewWorker_ = std::make_unique<PreviewWorker>(
+      [window = hwnd_] { PostMessageW(window, kPreviewReady, 0, 0); });
   previewWanted_ = true;
   if (!previewPending_) return;
   previewWorker_->Start(std::move(*previewPending_));

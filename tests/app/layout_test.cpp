@@ -271,6 +271,26 @@ TEST_F(LayoutTest, CaptionsAndLabelsThatReportPresses) {
   }
 }
 
+// The short labels are as large as their text in their font, whatever the table gives.
+TEST_F(LayoutTest, ShortLabelsHaveTheSizeOfTheirText) {
+  StartOnWork();
+  const HDC screen = GetDC(nullptr);
+  ASSERT_NE(screen, nullptr);
+  for (const int id : {ids::LabTitle(0), ids::LabTitle(2), ids::LabTitle(3), ids::LabTitle(4),
+                       ids::Labexit}) {
+    SCOPED_TRACE(id);
+    const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(Control(id), WM_GETFONT, 0, 0));
+    const HGDIOBJ old = SelectObject(screen, font);
+    const std::wstring text = Text(id);
+    SIZE size{};
+    EXPECT_TRUE(GetTextExtentPoint32W(screen, text.c_str(), static_cast<int>(text.size()), &size));
+    SelectObject(screen, old);
+    const RECT r = Rect(id);
+    EXPECT_EQ(Show({0, 0, r.right - r.left, r.bottom - r.top}), Show({0, 0, size.cx, size.cy}));
+  }
+  ReleaseDC(nullptr, screen);
+}
+
 // Tab goes down the z-order through the controls with a tab stop, then round again.
 TEST_F(LayoutTest, FocusGoesFromTheListThroughTheBoxesToTheCheckBoxes) {
   StartOnWork();
