@@ -35,8 +35,14 @@ constexpr ControlSpec CheckBox(int index, std::wstring_view text, int left, int 
 }
 
 constexpr ControlSpec Label(int id, std::wstring_view text, TwipsRect place, FontKind font,
-                            COLORREF color, bool fitsText) {
-  return {id, WC_STATICW, text, kLabel, place, font, Paint::Label, color, fitsText};
+                            COLORREF color) {
+  return {id, WC_STATICW, text, kLabel, place, font, Paint::Label, color};
+}
+
+// The place's size is replaced by the text's.
+constexpr ControlSpec Caption(int id, std::wstring_view text, TwipsRect place, FontKind font,
+                              COLORREF color) {
+  return {id, nullptr, text, 0, place, font, Paint::Caption, color};
 }
 
 // Lines include both end points, so the sides and bottom of a panel meet at its corners.
@@ -93,17 +99,18 @@ constexpr std::array kControls{
     ControlSpec{
         ids::Frame1, WC_BUTTONW, L"", kChild | BS_GROUPBOX, {kFrameLeft, kFrameTop, 3015, 1095}},
 
-    // Above the strips they sit on.
-    Label(ids::LabTitle(0), L"过滤信息", {360, 270, 720, 180}, FontKind::Header, kHeaderTextColor,
-          true),
+    // Above the strips they sit on. The status line is a window of its own: other programs
+    // (and the end-to-end tests) read it.
+    Caption(ids::LabTitle(0), L"过滤信息", {360, 270, 720, 180}, FontKind::Header,
+            kHeaderTextColor),
     Label(ids::LabTitle(1), L"《Tarnivo》 批量文件改名 · 一键按模板改名", {240, 5010, 5340, 180},
-          FontKind::Ui, kStatusTextColor, false),
-    Label(ids::LabTitle(2), L"需要转换的文件", {3960, 270, 1260, 180}, FontKind::Header,
-          kHeaderTextColor, true),
-    Label(ids::LabTitle(3), L"帮助", {5880, 5010, 360, 180}, FontKind::Ui, kPlainTextColor, true),
-    Label(ids::LabTitle(4), L"转换命令", {360, 2430, 720, 180}, FontKind::Header, kHeaderTextColor,
-          true),
-    Label(ids::Labexit, L"退出", {6480, 5010, 360, 180}, FontKind::Ui, kPlainTextColor, true),
+          FontKind::Ui, kStatusTextColor),
+    Caption(ids::LabTitle(2), L"需要转换的文件", {3960, 270, 1260, 180}, FontKind::Header,
+            kHeaderTextColor),
+    Caption(ids::LabTitle(3), L"帮助", {5880, 5010, 360, 180}, FontKind::Ui, kPlainTextColor),
+    Caption(ids::LabTitle(4), L"转换命令", {360, 2430, 720, 180}, FontKind::Header,
+            kHeaderTextColor),
+    Caption(ids::Labexit, L"退出", {6480, 5010, 360, 180}, FontKind::Ui, kPlainTextColor),
 
     // ImgStart takes the size of the picture it is given; the holders lie below the
     // visible client area.

@@ -25,33 +25,35 @@ inline constexpr COLORREF kPlainTextColor = RGB(0, 0, 0);
 enum class FontKind { Ui, Header, Template };
 
 // How a control is painted. A label is an owner-drawn static that the main window paints;
-// strips, lines and frames are no windows at all (each window costs the first paint a few
-// milliseconds under Wine): the main window paints them on its background.
+// captions, strips, lines and frames are no windows at all (each window costs the first
+// paint a few milliseconds under Wine): the main window paints them on its background and
+// hit-tests the presses on captions itself.
 enum class Paint {
-  System,  // the control paints itself
-  Label,   // the header strip under it, then its text in `Color`
-  Strip,   // its strip picture stretched over it
-  Line,    // filled with `Color`
-  Frame,   // a one-pixel outline in `Color` on the window colour
+  System,   // the control paints itself
+  Label,    // the header strip under it, then its text in `Color`
+  Caption,  // a fixed text in `Color` on what lies under it, as large as the text
+  Strip,    // its strip picture stretched over it
+  Line,     // filled with `Color`
+  Frame,    // a one-pixel outline in `Color` on the window colour
 };
 
-// Strips, lines and frames: painted by the main window, not windows of their own.
+// Painted by the main window, not windows of their own.
 constexpr bool IsWindowless(Paint paint) {
-  return paint == Paint::Strip || paint == Paint::Line || paint == Paint::Frame;
+  return paint == Paint::Caption || paint == Paint::Strip || paint == Paint::Line ||
+         paint == Paint::Frame;
 }
 
 // One control of the main window. The table lists them from the top of the z-order down,
 // which is also the focus order of the controls that take the focus.
 struct ControlSpec {
   int Id;
-  const wchar_t* WindowClass;  // null: File1, which FileList creates
+  const wchar_t* WindowClass;  // null: File1, which FileList creates, and captions
   std::wstring_view Text;
   DWORD Style;
   TwipsRect Place;  // a ShapeBorder's place is set by the resize rules
   FontKind Font = FontKind::Ui;
   Paint Painting = Paint::System;
-  COLORREF Color = kPlainTextColor;  // a label's text, a line's or frame's colour
-  bool FitsText = false;             // a label sized to its text in its font
+  COLORREF Color = kPlainTextColor;  // a label's or caption's text, a line's or frame's colour
 };
 
 std::span<const ControlSpec> MainWindowControls();

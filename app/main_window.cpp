@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include "app/clipboard.h"
 #include "app/command_line.h"
@@ -183,9 +184,6 @@ void MainWindow::OnCommand(int id, int code) {
     return;
   }
   switch (id) {
-    case ids::Labexit:
-      if (code == STN_CLICKED) Labexit_Click();
-      break;
     case ids::ImgRefresh:
       if (code == STN_CLICKED) ImgRefresh_Click();
       break;
@@ -209,11 +207,7 @@ void MainWindow::OnCommand(int id, int code) {
 LRESULT MainWindow::ControlColor(HDC dc, HWND control) {
   const int id = GetDlgCtrlID(control);
   COLORREF text = RGB(0, 0, 0);
-  if (id == ids::LabTitle(0) || id == ids::LabTitle(2) || id == ids::LabTitle(4)) {
-    text = kHeaderTextColor;
-  } else if (id == ids::LabTitle(1)) {
-    text = kStatusTextColor;
-  }
+  if (id == ids::LabTitle(1)) text = kStatusTextColor;
   const bool edit = id == ids::TextPatt || id == ids::TextRull;
   return edit ? ColorControl(dc, text, kEditColor, editBrush_.Get())
               : ColorControl(dc, text, kWindowColor, windowBrush_.Get());
@@ -236,6 +230,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (DrawDecoration(*item)) return TRUE;
       break;
     }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      OnCaptionPress(message, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
     case WM_SIZE:
       Form_Resize();
       return 0;

@@ -83,6 +83,9 @@ class MainWindow {
   // Where a control of the layout stands, in client pixels: a windowless one's place (the
   // strips, lines and frames the window paints itself), else its window's.
   RECT PlaceOf(int id) const;
+  // What a control of the layout shows and in which font: a window's, or a caption's.
+  std::wstring ControlText(int id) const;
+  HFONT ControlFont(int id) const;
   const std::wstring& CurrentFolder() const { return currentFolder_; }
   // The token keywords, read once at start-up.
   const Keywords& TokenKeywords() const { return keywords_; }
@@ -100,7 +103,6 @@ class MainWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool CreateControls();
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
-  std::wstring ControlText(int id) const { return WindowText(Control(id)); }
   int CurrentShiftState() const;
   void ShellOpen(const std::wstring& file);  // a file of the program folder
   LRESULT ControlColor(HDC dc, HWND control);
@@ -127,6 +129,8 @@ class MainWindow {
   // True when the key has been handled.
   bool TextRull_KeyDown(WORD keyCode, int shift);
   void LabTitle_MouseDown(int index, int button);
+  // A press on the window itself: on a caption, its MouseDown and Click.
+  void OnCaptionPress(UINT message, POINT at);
   void PrepareTemplateMenu();  // the enabled states of the items, set before every opening
   void ShowTemplateMenu(POINT screenPoint);
   void TemplateMenu_Click(int id);
@@ -184,8 +188,10 @@ class MainWindow {
   void ShowStartPicture();  // the picture of the state the window is in
   void OnDpiChanged(int dpi, const RECT& suggested);
   bool OnSetCursor(HWND over, int hitTest);
+  int CaptionAt(POINT at) const;  // the caption's id; 0 when there is none
   bool DrawDecoration(const DRAWITEMSTRUCT& item) const;
-  // The strips, lines and frames, bottom of the z-order first, on the window's background.
+  // The captions, strips, lines and frames, bottom of the z-order first, on the window's
+  // background.
   void PaintWindowless(HDC dc) const;
   void PaintStrips(HDC dc, const RECT& target) const;
   RECT ClientRectOf(HWND control) const;
@@ -223,7 +229,7 @@ class MainWindow {
   UniqueBrush windowBrush_, editBrush_;
   WindowPictures pictures_;
   std::array<HBITMAP, 4> stripPictures_{};  // what `ImgTitle(0..3)` show; owned by pictures_
-  std::map<int, RECT> windowless_;          // strips, lines and frames by id, client pixels
+  std::map<int, RECT> windowless_;          // captions, strips, lines, frames; client pixels
   std::map<int, HCURSOR> pointers_;         // custom pointers by control id
   UniqueMenu menupopo_;
   bool unloaded_ = false;
@@ -236,11 +242,10 @@ class MainWindow {
   PreviewWindow preview_;
   std::shared_ptr<const PreviewResult> previewResult_;  // of the latest pass that ended
   bool previewChecking_ = false;                        // a newer pass is under way
-  bool previewWanted_ = false;  // the window or a tip has been shown: passes run live
   std::optional<PreviewSetup> previewPending_;  // the latest change, until someone looks
   bool previewStopped_ = false;                 // the window is going: no more passes
   // Last, so it goes first: its thread reads settings_ and options_ until it has stopped.
-  // Made at the first look.
+  // Made at the first look (the window or a tip): from then on passes run live.
   std::unique_ptr<PreviewWorker> previewWorker_;
 };
 

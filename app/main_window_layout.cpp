@@ -125,12 +125,11 @@ HFONT MainWindow::FontOf(FontKind kind) const {
                                       : uiFont_.Get();
 }
 
-// A control's place at the window's DPI. A label that fits its text is made at the size of
-// its text in its font, measured on `dc`: sizing it afterwards costs a move of a visible
-// window each.
+// A control's place at the window's DPI. A caption has the size of its text in its font,
+// measured on `dc`.
 RECT MainWindow::ControlPlace(const ControlSpec& entry, HDC dc) const {
   RECT place = ToPixels(entry.Place, dpi_);
-  if (!entry.FitsText || !dc) return place;  // without a DC: the size of the table
+  if (entry.Painting != Paint::Caption || !dc) return place;  // without a DC: the table's size
   const HFONT font = FontOf(entry.Font);
   const SelectedObject selected(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
   SIZE size{};
@@ -155,6 +154,27 @@ void MainWindow::SizeWindowToClient() {
 RECT MainWindow::PlaceOf(int id) const {
   const auto windowless = windowless_.find(id);
   return windowless != windowless_.end() ? windowless->second : ClientRectOf(Control(id));
+}
+
+std::wstring MainWindow::ControlText(int id) const {
+  const ControlSpec* entry = FindControl(id);
+  if (entry && entry->Painting == Paint::Caption) return std::wstring(entry->Text);
+  return WindowText(Control(id));
+}
+
+HFONT MainWindow::ControlFont(int id) const {
+  const ControlSpec* entry = FindControl(id);
+  if (entry && IsWindowless(entry->Painting)) return FontOf(entry->Font);
+  return reinterpret_cast<HFONT>(SendMessageW(Control(id), WM_GETFONT, 0, 0));
+}
+
+int MainWindow::CaptionAt(POINT at) const {
+  for (const ControlSpec& entry : MainWindowControls()) {  // the top of the z-order first
+    if (entry.Painting != Paint::Caption) continue;
+    const auto place = windowless_.find(entry.Id);
+    if (place != windowless_.end() && PtInRect(&place->second, at)) return entry.Id;
+  }
+  return 0;
 }
 
 RECT MainWindow::ClientRectOf(HWND control) const {
@@ -230,8 +250,16 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
 }
 
 bool MainWindow::OnSetCursor(HWND over, int hitTest) {
-  if (hitTest != HTCLIENT || over == hwnd_ || !IsChild(hwnd_, over)) return false;
-  const auto found = pointers_.find(GetDlgCtrlID(over));
+  if (hitTest != HTCLIENT) return false;
+  int id = 0;
+  if (over == hwnd_) {  // perhaps over a caption
+    POINT at;
+    if (!GetCursorPos(&at) || !ScreenToClient(hwnd_, &at)) return false;
+    id = CaptionAt(at);
+  } else if (IsChild(hwnd_, over)) {
+    id = GetDlgCtrlID(over);
+  }
+  const auto found = pointers_.find(id);
   if (found == pointers_.end() || !found->second) return false;
   SetCursor(found->second);
   return true;
@@ -281,6 +309,18 @@ void MainWindow::PaintWindowless(HDC dc) const {
       case Paint::Frame:
         FrameSolid(dc, r, entry->Color);
         break;
+      case Paint::Caption: {
+        const HFONT font = FontOf(entry->Font);
+        const SelectedObject selected(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+        const int oldMode = SetBkMode(dc, TRANSPARENT);
+        const COLORREF oldColor = SetTextColor(dc, entry->Color);
+        RECT box = r;
+        DrawTextW(dc, entry->Text.data(), static_cast<int>(entry->Text.size()), &box,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        SetTextColor(dc, oldColor);
+        SetBkMode(dc, oldMode);
+        break;
+      }
       default:
         break;
     }

@@ -57,7 +57,7 @@ void MainWindow::StartPreviewPass() {
   setup.TemplateText = ControlText(ids::TextRull);
   setup.Context = MakeTokenContext();
   previewChecking_ = true;
-  if (!previewWanted_) {
+  if (!previewWorker_) {  // nobody has looked yet
     previewPending_ = std::move(setup);
     return;
   }
@@ -68,11 +68,10 @@ void MainWindow::StartPreviewPass() {
 // The pending change is the state a run started from, so a first look during a run still
 // shows the run's forecast.
 void MainWindow::WantPreview() {
-  if (previewWanted_ || previewStopped_) return;
+  if (previewWorker_ || previewStopped_) return;
   // The worker's thread starts with the first look, not with the program.
   previewWorker_ = std::make_unique<PreviewWorker>(
       [window = hwnd_] { PostMessageW(window, kPreviewReady, 0, 0); });
-  previewWanted_ = true;
   if (!previewPending_) return;
   previewWorker_->Start(std::move(*previewPending_));
   previewPending_.reset();

@@ -101,9 +101,8 @@ void MainWindow::InitTemplateEditor() {
   // Without a menu the presses open nothing; the box still edits.
   menupopo_ = BuildTemplateMenu();
   // A control whose subclass is refused keeps its plain behaviour; nothing else depends on it.
-  const int pressed[] = {ids::TextRull,    ids::LabTitle(0), ids::LabTitle(1),
-                         ids::LabTitle(2), ids::LabTitle(3), ids::LabTitle(4)};
-  for (const int id : pressed) {
+  // The other header labels are captions: the window hit-tests their presses.
+  for (const int id : {ids::TextRull, ids::LabTitle(1)}) {
     SetWindowSubclass(Control(id), MouseSubclassProc, kMouseSubclassId,
                       reinterpret_cast<DWORD_PTR>(this));
   }
@@ -162,11 +161,26 @@ void MainWindow::TextRull_MouseDown(int button, POINT at) {
   ShowTemplateMenu(at);
 }
 
+// As a static with SS_NOTIFY does, a left press is also the caption's click.
+void MainWindow::OnCaptionPress(UINT message, POINT at) {
+  const int id = CaptionAt(at);
+  const bool left = message == WM_LBUTTONDOWN;
+  if (id == ids::Labexit) {
+    if (left) Labexit_Click();
+    return;
+  }
+  if (id < ids::LabTitle(0) || id > ids::LabTitle(4)) return;
+  const int index = id - ids::LabTitle(0);
+  LabTitle_MouseDown(index, ButtonOf(message));
+  // The window may have closed while the menu was open.
+  if (left && hwnd_) LabTitle_Click(index);
+}
+
 void MainWindow::LabTitle_MouseDown(int index, int /*button: any button counts*/) {
   PrepareTemplateMenu();
   if (index != kTemplateLabel) return;
   // Just under the template header strip, left-aligned with the label.
-  const RECT label = ClientRectOf(Control(ids::LabTitle(kTemplateLabel)));
+  const RECT label = PlaceOf(ids::LabTitle(kTemplateLabel));
   const RECT strip = PlaceOf(ids::ImgTitle(2));
   POINT at{label.left, strip.bottom};
   ClientToScreen(hwnd_, &at);

@@ -124,6 +124,14 @@ TEST_F(AboutTest, OtherLabelsDoNotOpenTheBox) {
   EXPECT_EQ(menus, 2);  // "转换命令" opened its menu instead
   for (const UINT button : {WM_RBUTTONDOWN, WM_MBUTTONDOWN}) PressMouse(ids::LabTitle(3), button);
   EXPECT_TRUE(boxes.empty());  // only a click opens it
+  // Nor does a click on the strip just beside "帮助" or "转换命令".
+  for (const int id : {ids::LabTitle(3), ids::LabTitle(4)}) {
+    const RECT label = Rect(id);
+    PostMessageW(Main(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(label.right + 1, label.top + 5));
+    PumpPending();
+  }
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(menus, 2);
 }
 
 TEST_F(AboutTest, NoChangesNothing) {

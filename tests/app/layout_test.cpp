@@ -241,7 +241,7 @@ TEST_F(LayoutTest, FontsAreSongtiWhereDesignedAndTheSystemFontElsewhere) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Id);
-    const LOGFONTW font = FontOf(Control(c.Id));
+    const LOGFONTW font = ControlFont(c.Id);
     EXPECT_STREQ(font.lfFaceName, c.Face ? c.Face : metrics.lfMessageFont.lfFaceName);
     EXPECT_EQ(font.lfHeight, c.Face ? c.Height : metrics.lfMessageFont.lfHeight);
     if (c.Face) {
@@ -251,24 +251,20 @@ TEST_F(LayoutTest, FontsAreSongtiWhereDesignedAndTheSystemFontElsewhere) {
   }
 }
 
-TEST_F(LayoutTest, CaptionsAndLabelsThatReportPresses) {
+TEST_F(LayoutTest, CaptionsAndTheStatusLineThatOtherProgramsRead) {
   StartOnWork();
   EXPECT_EQ(WindowText(Main()), L"《Tarnivo》 V 1.0");
-  const std::pair<int, const wchar_t*> labels[] = {
+  const std::pair<int, const wchar_t*> captions[] = {
       {ids::LabTitle(0), L"过滤信息"}, {ids::LabTitle(2), L"需要转换的文件"},
       {ids::LabTitle(3), L"帮助"},     {ids::LabTitle(4), L"转换命令"},
-      {ids::Labexit, L"退出"},         {ids::LabTitle(1), nullptr},
+      {ids::Labexit, L"退出"},
   };
-  for (const auto& [id, text] : labels) {
-    SCOPED_TRACE(id);
-    if (text) {
-      EXPECT_EQ(Text(id), text);
-    }
-    wchar_t className[32] = L"";
-    GetClassNameW(Control(id), className, 32);
-    EXPECT_STREQ(className, L"Static");
-    EXPECT_NE(GetWindowLongPtrW(Control(id), GWL_STYLE) & SS_NOTIFY, 0);
-  }
+  for (const auto& [id, text] : captions) EXPECT_EQ(Text(id), text) << id;
+  // The status line is a static window of its own, which reports presses.
+  wchar_t className[32] = L"";
+  GetClassNameW(Control(ids::LabTitle(1)), className, 32);
+  EXPECT_STREQ(className, L"Static");
+  EXPECT_NE(GetWindowLongPtrW(Control(ids::LabTitle(1)), GWL_STYLE) & SS_NOTIFY, 0);
 }
 
 // The short labels are as large as their text in their font, whatever the table gives.
@@ -279,8 +275,7 @@ TEST_F(LayoutTest, ShortLabelsHaveTheSizeOfTheirText) {
   for (const int id : {ids::LabTitle(0), ids::LabTitle(2), ids::LabTitle(3), ids::LabTitle(4),
                        ids::Labexit}) {
     SCOPED_TRACE(id);
-    const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(Control(id), WM_GETFONT, 0, 0));
-    const HGDIOBJ old = SelectObject(screen, font);
+    const HGDIOBJ old = SelectObject(screen, window->ControlFont(id));
     const std::wstring text = Text(id);
     SIZE size{};
     EXPECT_TRUE(GetTextExtentPoint32W(screen, text.c_str(), static_cast<int>(text.size()), &size));
@@ -350,9 +345,12 @@ TEST_F(LayoutTest, ColoursOnTheScreen) {
   EXPECT_EQ(screen.Column(status.right - 1, status.top, 12),
             screen.Column(status.right + 2, status.top, 12));
   // Texts in their colours.
-  EXPECT_GT(screen.Count(Rect(ids::LabTitle(0)), RGB(0, 128, 0)), 0);
-  EXPECT_GT(screen.Count(Rect(ids::LabTitle(1)), RGB(64, 64, 64)), 0);
-  EXPECT_GT(screen.Count(Rect(ids::Labexit), RGB(0, 0, 0)), 0);
+  const std::pair<int, COLORREF> texts[] = {
+      {ids::LabTitle(0), RGB(0, 128, 0)}, {ids::LabTitle(2), RGB(0, 128, 0)},
+      {ids::LabTitle(4), RGB(0, 128, 0)}, {ids::LabTitle(1), RGB(64, 64, 64)},
+      {ids::LabTitle(3), RGB(0, 0, 0)},   {ids::Labexit, RGB(0, 0, 0)},
+  };
+  for (const auto& [id, color] : texts) EXPECT_GT(screen.Count(Rect(id), color), 0) << id;
 }
 
 TEST_F(LayoutTest, StatusLabelShowsEachNewText) {
@@ -389,13 +387,23 @@ TEST_F(LayoutTest, PointersOfTheImagesExitAndHelp) {
   const Case cases[] = {
       {ids::ImgStart, custom},   {ids::ImgSetPath, custom}, {ids::ImgRefresh, custom},
       {ids::Labexit, custom},    {ids::LabTitle(3), help},  {ids::LabTitle(0), arrow},
-      {ids::LabTitle(1), arrow}, {ids::TextPatt, nullptr},
+      {ids::LabTitle(1), arrow}, {ids::TextPatt, nullptr},  {ids::ImgTitle(1), arrow},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Id);
     SetCursor(nullptr);
-    // As the system asks when the mouse moves over the control.
-    SendMessageW(Control(c.Id), WM_SETCURSOR, reinterpret_cast<WPARAM>(Control(c.Id)),
+    // As the system asks when the mouse moves over the control, or over the window where
+    // it paints a caption or strip itself. The bottom strip's point lies right of 退出.
+    const HWND over = Control(c.Id) ? Control(c.Id) : Main();
+    const RECT place = Rect(c.Id);
+    POINT at{place.left + 5, place.top + 5};
+    if (c.Id == ids::ImgTitle(1)) at.x = Rect(ids::Labexit).right + 2;
+    ClientToScreen(Main(), &at);
+    ASSERT_TRUE(SetCursorPos(at.x, at.y));
+    POINT now{};
+    ASSERT_TRUE(GetCursorPos(&now));
+    ASSERT_EQ(Show({now.x, now.y, 0, 0}), Show({at.x, at.y, 0, 0}));
+    SendMessageW(over, WM_SETCURSOR, reinterpret_cast<WPARAM>(over),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     if (c.Pointer) {
       EXPECT_EQ(GetCursor(), c.Pointer);
@@ -572,7 +580,7 @@ TEST_F(LayoutTest, DpiChangeScalesEverythingAndChangingBackRestoresIt) {
       Show({0, 0, PictureSize(Control(ids::ImgStart)).cx, PictureSize(Control(ids::ImgStart)).cy}),
       "{0, 0, 132, 50}");
   EXPECT_EQ(PictureSize(Control(ids::ImgRefresh)).cx, 101);
-  EXPECT_EQ(FontOf(Control(ids::LabTitle(0))).lfHeight, -18);
+  EXPECT_EQ(ControlFont(ids::LabTitle(0)).lfHeight, -18);
   EXPECT_EQ(FontOf(Control(ids::TextRull)).lfHeight, -24);
 
   ChangeDpi(144, 96);

@@ -145,9 +145,10 @@ TEST_F(WindowTest, MousePressOnTheListRefreshesTheStatusLine) {
 
 TEST_F(WindowTest, ExitCreatesTheSettingsFileWithThePattern) {
   StartOnWork();
+  const HWND main = Main();
   ClickControl(ids::Labexit);
   EXPECT_TRUE(unloaded);
-  EXPECT_FALSE(IsWindow(Control(ids::Labexit)));
+  EXPECT_FALSE(IsWindow(main));
   EXPECT_EQ(ReadFileBytes(ConfigPath()), "[main]\r\nPattern=*.jpg\r\n");
 }
 

@@ -459,7 +459,7 @@ TEST_F(TemplateMenuTest, DuringARunOnlyCopyStaysUsable) {
   // handled while the run lets events through.
   choice = ids::menuname;
   PostClick(ids::ImgStart);
-  PostMessageW(Control(ids::LabTitle(4)), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMouse(ids::LabTitle(4), WM_LBUTTONDOWN, MK_LBUTTON);
   PumpPending();
   ASSERT_TRUE(FileExists(work / L"a_x.jpg"));
   ASSERT_EQ(openings.size(), 1u);

@@ -92,10 +92,10 @@ RECT RectIn(HWND parent, HWND control) {
   return r;
 }
 
-LOGFONTW FontOf(HWND control) {
-  LOGFONTW font{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font), &font);
-  return font;
+LOGFONTW FontOf(HFONT font) {
+  LOGFONTW described{};
+  GetObjectW(font, sizeof(described), &described);
+  return described;
 }
 
 void WindowTest::Start(const std::wstring& arguments,
@@ -141,14 +141,23 @@ void WindowTest::PressKey(int id, WORD keyCode, int shiftState) {
   shift = 0;
 }
 
+// Five pixels into the control, as the system posts a press: to the control, or to the
+// window when the control is a caption it paints itself.
+void WindowTest::PostMouse(int id, UINT message, WPARAM keys) const {
+  const HWND control = Control(id);
+  const RECT place = Rect(id);
+  const POINT at = control ? POINT{5, 5} : POINT{place.left + 5, place.top + 5};
+  PostMessageW(control ? control : Main(), message, keys, MAKELPARAM(at.x, at.y));
+}
+
 void WindowTest::PressMouse(int id, UINT downMessage) {
-  PostMessageW(Control(id), downMessage, 0, MAKELPARAM(5, 5));
+  PostMouse(id, downMessage, 0);
   PumpPending();
 }
 
 void WindowTest::PostClick(int id) const {
-  PostMessageW(Control(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  PostMessageW(Control(id), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  PostMouse(id, WM_LBUTTONDOWN, MK_LBUTTON);
+  PostMouse(id, WM_LBUTTONUP, 0);
 }
 
 void WindowTest::ClickControl(int id) {

@@ -46,7 +46,10 @@ constexpr int Px(int twips, int dpi) { return (twips * dpi + 720) / 1440; }
 int ScreenDpi();
 // `control`'s rectangle in the client coordinates of `parent`.
 RECT RectIn(HWND parent, HWND control);
-LOGFONTW FontOf(HWND control);
+LOGFONTW FontOf(HFONT font);
+inline LOGFONTW FontOf(HWND control) {
+  return FontOf(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+}
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -72,17 +75,21 @@ class WindowTest : public ::testing::Test {
 
   HWND Main() const { return window->Handle(); }
   HWND Control(int id) const { return GetDlgItem(window->Handle(), id); }
-  // Where a control of the layout stands, windowless ones (strips, lines, frames) too.
+  // Where a control of the layout stands, what it shows and in which font, windowless ones
+  // (captions, strips, lines, frames) too.
   RECT Rect(int id) const { return window->PlaceOf(id); }
-  std::wstring Text(int id) const { return WindowText(Control(id)); }
+  std::wstring Text(int id) const { return window->ControlText(id); }
+  LOGFONTW ControlFont(int id) const { return FontOf(window->ControlFont(id)); }
   std::wstring StatusText() const { return Text(ids::LabTitle(1)); }
   void SetText(int id, const std::wstring& text) const;
 
   // A key press posted to a control, then pumped, with `shift` as the modifier state
   // (1 Shift, 2 Ctrl, 4 Alt) the window sees.
   void PressKey(int id, WORD keyCode, int shiftState);
-  // A left-button press and release on a control, posted; ClickControl also handles it.
+  // A left-button press and release on a control, posted (to the window over a caption);
+  // ClickControl also handles it.
   void PostClick(int id) const;
+  void PostMouse(int id, UINT message, WPARAM keys) const;
   void ClickControl(int id);
   void PressMouse(int id, UINT downMessage);
 
