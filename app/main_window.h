@@ -81,7 +81,7 @@ class MainWindow {
 
   FileList& File1() { return file1_; }
   // Where a control of the layout stands, in client pixels: a windowless one's place (the
-  // strips, lines and frames the window paints itself), else its window's.
+  // strips, lines, frames and captions the window paints itself), else its window's.
   RECT PlaceOf(int id) const;
   // What a control of the layout shows and in which font: a window's, or a caption's.
   std::wstring ControlText(int id) const;

@@ -134,6 +134,25 @@ TEST_F(AboutTest, OtherLabelsDoNotOpenTheBox) {
   EXPECT_EQ(menus, 2);
 }
 
+// As a person clicks: the system's own input, hit-tested by the window that paints the caption.
+TEST_F(AboutTest, RealClickOnHelpOpensTheBox) {
+  StartWithSeams(41);
+  SetForegroundWindow(Main());
+  PumpPending();
+  const RECT help = Rect(ids::LabTitle(3));
+  POINT at{help.left + 5, help.top + 5};
+  ASSERT_TRUE(ClientToScreen(Main(), &at));
+  ASSERT_TRUE(SetCursorPos(at.x, at.y));
+  INPUT clicks[2]{};
+  clicks[0].type = clicks[1].type = INPUT_MOUSE;
+  clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ASSERT_EQ(SendInput(2, clicks, sizeof(INPUT)), 2u);
+  EXPECT_TRUE(PumpUntil([&] { return !boxes.empty(); }));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Title, L"关于 修订号0041");
+}
+
 TEST_F(AboutTest, NoChangesNothing) {
   work.WriteFile(L"a.jpg");
   StartWithSeams(41);
