@@ -207,10 +207,9 @@ void MainWindow::OnCommand(int id, int code) {
 LRESULT MainWindow::ControlColor(HDC dc, HWND control) {
   // The owner-drawn status line sets its own text colour when it draws.
   const int id = GetDlgCtrlID(control);
-  const COLORREF text = RGB(0, 0, 0);
   const bool edit = id == ids::TextPatt || id == ids::TextRull;
-  return edit ? ColorControl(dc, text, kEditColor, editBrush_.Get())
-              : ColorControl(dc, text, kWindowColor, windowBrush_.Get());
+  return edit ? ColorControl(dc, kPlainTextColor, kEditColor, editBrush_.Get())
+              : ColorControl(dc, kPlainTextColor, kWindowColor, windowBrush_.Get());
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
