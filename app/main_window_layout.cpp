@@ -2,6 +2,7 @@
 // picture and pointer; the decoration the window paints itself; the resize rules
 // (`Form_Resize`) and a move to a monitor of another DPI.
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "app/control_ids.h"
@@ -30,6 +31,18 @@ SIZE PixelSize(const TwipsRect& place, int dpi) {
 void FillSolid(HDC dc, const RECT& r, COLORREF color) {
   SetBkColor(dc, color);
   ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+}
+
+// A label's or caption's text, on what lies under it; the DC's state is left as it was.
+void DrawPlainText(HDC dc, HFONT font, COLORREF color, std::wstring_view text, RECT box,
+                   UINT extraFormat) {
+  const SelectedObject selected(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColor = SetTextColor(dc, color);
+  DrawTextW(dc, text.data(), static_cast<int>(text.size()), &box,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | extraFormat);
+  SetTextColor(dc, oldColor);
+  SetBkMode(dc, oldMode);
 }
 
 void FrameSolid(HDC dc, const RECT& r, COLORREF color) {
@@ -309,18 +322,9 @@ void MainWindow::PaintWindowless(HDC dc) const {
       case Paint::Frame:
         FrameSolid(dc, r, entry->Color);
         break;
-      case Paint::Caption: {
-        const HFONT font = FontOf(entry->Font);
-        const SelectedObject selected(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-        const int oldMode = SetBkMode(dc, TRANSPARENT);
-        const COLORREF oldColor = SetTextColor(dc, entry->Color);
-        RECT box = r;
-        DrawTextW(dc, entry->Text.data(), static_cast<int>(entry->Text.size()), &box,
-                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        SetTextColor(dc, oldColor);
-        SetBkMode(dc, oldMode);
+      case Paint::Caption:
+        DrawPlainText(dc, FontOf(entry->Font), entry->Color, entry->Text, r, 0);
         break;
-      }
       default:
         break;
     }
@@ -338,13 +342,7 @@ bool MainWindow::DrawDecoration(const DRAWITEMSTRUCT& item) const {
       FillSolid(dc, r, kWindowColor);
       PaintStrips(dc, ClientRectOf(item.hwndItem));
       const auto font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
-      const SelectedObject selected(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-      SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, entry->Color);
-      std::wstring text = WindowText(item.hwndItem);
-      RECT box = r;
-      DrawTextW(dc, text.data(), static_cast<int>(text.size()), &box,
-                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+      DrawPlainText(dc, font, entry->Color, WindowText(item.hwndItem), r, DT_END_ELLIPSIS);
       break;
     }
     default:
