@@ -5,7 +5,7 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
-#include "settings/paths.h"
+#include "win/paths.h"
 
 namespace tarnivo {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "settings/paths.h"
+#include "win/paths.h"
 
 namespace tarnivo {
 

@@ -34,10 +34,10 @@ int CompareCharacters(LCID locale, wchar_t a, wchar_t b) {
 // The rank of each character (other than a digit) that occurs in `names`; characters
 // the locale holds equal share a rank. Only the characters in use are compared, so
 // this costs little next to comparing whole names through the locale.
-std::vector<char32_t> CharacterRanks(const std::vector<std::wstring>& names) {
+std::vector<char32_t> CharacterRanks(const std::vector<std::wstring_view>& names) {
   std::vector<bool> seen(kCodeUnits);
   std::vector<wchar_t> used;
-  for (const std::wstring& name : names) {
+  for (const std::wstring_view name : names) {
     for (const wchar_t c : name) {
       if (IsDigit(c) || seen[c]) continue;
       seen[c] = true;
@@ -57,7 +57,7 @@ std::vector<char32_t> CharacterRanks(const std::vector<std::wstring>& names) {
   return ranks;
 }
 
-std::u32string SortKey(const std::wstring& name, const std::vector<char32_t>& ranks) {
+std::u32string SortKey(std::wstring_view name, const std::vector<char32_t>& ranks) {
   std::u32string key;
   key.reserve(name.size() + 4);
   for (size_t i = 0; i < name.size();) {
@@ -81,7 +81,7 @@ std::u32string SortKey(const std::wstring& name, const std::vector<char32_t>& ra
 
 }  // namespace
 
-std::vector<std::size_t> ExplorerOrder(const std::vector<std::wstring>& names) {
+std::vector<std::size_t> ExplorerOrder(const std::vector<std::wstring_view>& names) {
   const std::vector<char32_t> ranks = CharacterRanks(names);
   struct Item {
     std::u32string Key;
@@ -101,9 +101,11 @@ std::vector<std::size_t> ExplorerOrder(const std::vector<std::wstring>& names) {
 }
 
 void SortInExplorerOrder(std::vector<std::wstring>& names) {
+  const std::vector<std::wstring_view> views(names.begin(), names.end());
+  const std::vector<std::size_t> order = ExplorerOrder(views);
   std::vector<std::wstring> sorted;
   sorted.reserve(names.size());
-  for (const std::size_t index : ExplorerOrder(names)) sorted.push_back(std::move(names[index]));
+  for (const std::size_t index : order) sorted.push_back(std::move(names[index]));
   names = std::move(sorted);
 }
 

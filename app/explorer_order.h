@@ -2,6 +2,7 @@
 // The order in which the Windows shell shows file names, which is the file list's order
 // and so the order of a rename run.
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarnivo {
@@ -13,6 +14,6 @@ namespace tarnivo {
 void SortInExplorerOrder(std::vector<std::wstring>& names);
 
 // The same order as positions into `names`: names[order[0]] comes first.
-std::vector<std::size_t> ExplorerOrder(const std::vector<std::wstring>& names);
+std::vector<std::size_t> ExplorerOrder(const std::vector<std::wstring_view>& names);
 
 }  // namespace tarnivo

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "settings/paths.h"
 #include "win/list_box.h"
+#include "win/paths.h"
 
 namespace tarnivo {
 
@@ -25,11 +25,14 @@ bool FileList::Create(HWND parent, int controlId, const RECT& bounds) {
   const std::wstring current = CurrentDirectory();
   const std::wstring full = FullFolderPath(current.empty() ? std::wstring(L".") : current);
   path_ = full.empty() ? current : full;
+  auto unread = std::make_shared<WorkList>();
+  unread->Folder = path_;
+  listing_ = std::move(unread);
   return true;
 }
 
 bool FileList::Reload(const std::wstring& folder) {
-  auto listing = std::make_shared<FolderNames>();
+  auto listing = std::make_shared<WorkList>();
   if (!ListFolder(folder, pattern_, flags_, *listing)) return false;
   listing_ = std::move(listing);
   path_ = folder;
@@ -90,8 +93,18 @@ void FileList::EnsureRead() {
 void FileList::Refresh() {
   if (Reload(path_)) return;
   read_ = true;
-  listing_ = std::make_shared<FolderNames>();  // the folder vanished or cannot be read any more
+  // The folder vanished or cannot be read any more.
+  auto empty = std::make_shared<WorkList>();
+  empty->Folder = path_;
+  listing_ = std::move(empty);
   ShowEntries();
+}
+
+std::vector<std::wstring> FileList::Names() const {
+  std::vector<std::wstring> names;
+  names.reserve(listing_->Entries.size());
+  for (const ListedFile& file : listing_->Entries) names.push_back(file.Name);
+  return names;
 }
 
 int32_t FileList::ListIndex() const {
@@ -132,7 +145,7 @@ void FileList::DrawItem(const DRAWITEMSTRUCT& item) const {
   }
   FillRect(item.hDC, &item.rcItem, background);
   if (item.itemID != static_cast<UINT>(-1) && item.itemID < listing_->Entries.size()) {
-    const std::wstring& name = listing_->Entries[item.itemID];
+    const std::wstring& name = listing_->Entries[item.itemID].Name;
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, text);
     RECT bounds = item.rcItem;

@@ -46,12 +46,14 @@ class FileList {
 
   int32_t Count() const { return static_cast<int32_t>(listing_->Entries.size()); }
   const std::wstring& Entry(int32_t index) const {
-    return listing_->Entries.at(static_cast<size_t>(index));
+    return listing_->Entries.at(static_cast<size_t>(index)).Name;
   }
-  const std::vector<std::wstring>& Entries() const { return listing_->Entries; }
-  // The entries with the other names the folder held when they were read; shared, never
-  // changed, so a worker thread may keep reading it while the list moves on.
-  std::shared_ptr<const FolderNames> Listing() const { return listing_; }
+  // The entries' names, in the list's order.
+  std::vector<std::wstring> Names() const;
+  // What the listing read: the folder, the entries and the other names the folder held;
+  // shared, never changed, so a worker thread or a run may keep reading it while the list
+  // moves on.
+  std::shared_ptr<const WorkList> Listing() const { return listing_; }
 
   // The selected position (-1 when nothing is selected) and its name ("" then).
   int32_t ListIndex() const;
@@ -91,7 +93,7 @@ class FileList {
   std::wstring path_;
   std::wstring pattern_ = L"*.jpg";
   FileListFlags flags_;
-  std::shared_ptr<const FolderNames> listing_ = std::make_shared<FolderNames>();
+  std::shared_ptr<const WorkList> listing_ = std::make_shared<WorkList>();
   HWND tip_ = nullptr;  // owned by the parent window, destroyed with it
   std::function<std::wstring(int32_t)> tipText_;
   int32_t tipEntry_ = -1;  // the entry under the mouse

@@ -2,8 +2,8 @@
 
 #include "app/explorer_order.h"
 #include "app/wildcard.h"
-#include "settings/paths.h"
 #include "win/handles.h"
+#include "win/paths.h"
 
 namespace tarnivo {
 
@@ -22,6 +22,21 @@ bool IsDotEntry(const wchar_t* name) {
   return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
+std::uint64_t Ticks(const FILETIME& time) {
+  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+ListedFile FileOf(const WIN32_FIND_DATAW& data) {
+  ListedFile file;
+  file.Name = data.cFileName;
+  file.ShortName = data.cAlternateFileName;
+  file.Size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  file.Created = Ticks(data.ftCreationTime);
+  file.LastWrite = Ticks(data.ftLastWriteTime);
+  file.Attributes = data.dwFileAttributes;
+  return file;
+}
+
 bool IsFolder(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -30,7 +45,7 @@ bool IsFolder(const std::wstring& path) {
 }  // namespace
 
 bool ListFolder(const std::wstring& folder, const std::wstring& pattern, const FileListFlags& flags,
-                FolderNames& listing) {
+                WorkList& listing) {
   // Enumerate everything and match the long names here: the system's own wildcard
   // search also matches 8.3 short names, which would list files that do not match.
   const WildcardPattern matcher(pattern);
@@ -39,8 +54,8 @@ bool ListFolder(const std::wstring& folder, const std::wstring& pattern, const F
   UniqueFindHandle find(FindFirstFileExW(
       (EnsureTrailingBackslash(ExtendedPath(folder)) + L"*").c_str(), FindExInfoStandard, &data,
       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-  std::vector<std::wstring> found, foundShort, others;
-  bool anyShort = false;
+  std::vector<ListedFile> found;
+  std::vector<std::wstring> others;
   if (find.Get() == INVALID_HANDLE_VALUE) {
     // An empty drive root has not even "." and "..": that is an empty list, not a failure.
     if (GetLastError() != ERROR_FILE_NOT_FOUND || !IsFolder(folder)) return false;
@@ -50,9 +65,7 @@ bool ListFolder(const std::wstring& folder, const std::wstring& pattern, const F
                           PassesFlags(data.dwFileAttributes, flags) &&
                           matcher.Matches(data.cFileName);
       if (listed) {
-        found.emplace_back(data.cFileName);
-        foundShort.emplace_back(data.cAlternateFileName);
-        anyShort = anyShort || data.cAlternateFileName[0] != L'\0';
+        found.push_back(FileOf(data));
         continue;
       }
       if (IsDotEntry(data.cFileName)) continue;
@@ -62,16 +75,16 @@ bool ListFolder(const std::wstring& folder, const std::wstring& pattern, const F
     // Any other end means the folder could not be read to the end.
     if (GetLastError() != ERROR_NO_MORE_FILES) return false;
   }
-  const std::vector<std::size_t> order = ExplorerOrder(found);
-  FolderNames names;
-  names.Entries.reserve(order.size());
-  if (anyShort) names.EntryShortNames.reserve(order.size());
-  for (const std::size_t index : order) {
-    names.Entries.push_back(std::move(found[index]));
-    if (anyShort) names.EntryShortNames.push_back(std::move(foundShort[index]));
-  }
-  names.OtherNames = std::move(others);
-  listing = std::move(names);
+  std::vector<std::wstring_view> names;
+  names.reserve(found.size());
+  for (const ListedFile& file : found) names.push_back(file.Name);
+  const std::vector<std::size_t> order = ExplorerOrder(names);
+  WorkList list;
+  list.Folder = folder;
+  list.Entries.reserve(order.size());
+  for (const std::size_t index : order) list.Entries.push_back(std::move(found[index]));
+  list.OtherNames = std::move(others);
+  listing = std::move(list);
   return true;
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/run_forecast.h"
+#include "engine/work_list.h"
 
 namespace tarnivo {
 
@@ -21,12 +21,12 @@ struct FileListFlags {
   bool Normal = true;
 };
 
-// The names of `folder` that match `pattern` and pass `flags`, in the order the Windows
-// shell shows them, as `listing.Entries`, with their 8.3 short names; every other name of
-// the folder (its folders, the files not listed, their short names) in
-// `listing.OtherNames`, for the preview's taken names. One enumeration gives both. False,
-// with `listing` unchanged, when the folder cannot be listed or read to the end.
+// The files of `folder` that match `pattern` and pass `flags`, in the order the Windows
+// shell shows them, as `listing.Entries` with what the enumeration read of each; every
+// other name of the folder (its folders, the files not listed, their short names) in
+// `listing.OtherNames`, for the names a run may not take. One enumeration gives both.
+// False, with `listing` unchanged, when the folder cannot be listed or read to the end.
 bool ListFolder(const std::wstring& folder, const std::wstring& pattern, const FileListFlags& flags,
-                FolderNames& listing);
+                WorkList& listing);
 
 }  // namespace tarnivo

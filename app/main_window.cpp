@@ -11,20 +11,24 @@
 #include "app/pictures.h"
 #include "app/res/resource.h"
 #include "settings/path_probe.h"
-#include "settings/paths.h"
 #include "win/code_page.h"
 #include "win/control_colors.h"
 #include "win/keyboard.h"
+#include "win/paths.h"
 #include "win/shell.h"
 #include "win/window_class.h"
 
 namespace tarnivo {
 
 MainWindow::MainWindow(MainWindowOptions options)
-    : options_(std::move(options)), settings_(options_.ProgramFolder) {}
+    : options_(std::move(options)),
+      settings_(options_.ProgramFolder),
+      batch_(BatchSession::Window{[this](RunState state) { SetRunningState(state); },
+                                  [this](const BatchProgress& p) { ShowBatchProgress(p); },
+                                  [this] { LetEventsRun(); }, EventsWaiting}) {}
 
 MainWindow::~MainWindow() {
-  StopPreview();
+  livePreview_.Stop();
   if (hwnd_) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
@@ -62,7 +66,7 @@ bool MainWindow::CreateControls() {
   file1_.OnMouseDown = [this] { RefreshStatusLine(); };
   InitTemplateEditor();
   InitPreview();
-  SetRunningState(1);
+  SetRunningState(RunState::Idle);
   return true;
 }
 
@@ -73,13 +77,7 @@ int MainWindow::CurrentShiftState() const {
 // Start-up: each step goes ahead whatever the one before it managed.
 void MainWindow::Form_Load() {
   SetWindowTextW(hwnd_, kCaption);
-  keywords_.Name = settings_.Read(setting::KeywordName);
-  keywords_.Ext = settings_.Read(setting::KeywordExt);
-  keywords_.Date = settings_.Read(setting::KeywordDate);
-  keywords_.Now = settings_.Read(setting::KeywordNow);
-  keywords_.Taxis = settings_.Read(setting::KeywordTaxis);
-  keywords_.Taken = settings_.Read(setting::KeywordTaken);
-  keywords_.Modified = settings_.Read(setting::KeywordModified);
+  keywords_ = ReadKeywords(SettingsReader());
   file1_.SetPattern(settings_.Read(setting::Pattern));
   SetWindowTextW(Control(ids::TextPatt), file1_.Pattern().c_str());
   currentFolder_ = FolderCandidate(options_.Arguments);
@@ -95,7 +93,7 @@ void MainWindow::Form_Load() {
 
 void MainWindow::Form_Unload() {
   if (unloaded_) return;
-  if (runInProgress_) {  // the run ends first; it unloads the window then
+  if (batch_.Busy()) {  // the run ends first; it unloads the window then
     closePending_ = true;
     return;
   }
@@ -106,7 +104,7 @@ void MainWindow::Form_Unload() {
   // more files at the next start than the user filtered, so the saved one stays instead.
   if (FitsAnsi(file1_.Pattern())) settings_.Write(setting::Pattern, file1_.Pattern());
   StopAcceptingDrops();
-  StopPreview();
+  livePreview_.Stop();
   DestroyWindow(hwnd_);
 }
 
@@ -120,7 +118,7 @@ void MainWindow::Form_KeyDown(WORD keyCode, int shift) {
   // The key is tested before the clipboard is touched: reading it on every key press
   // would open the system-wide clipboard for each keystroke.
   if (!IsFolderPasteKey(keyCode, shift)) return;
-  if (runInProgress_) return;  // the list stays as the run found it
+  if (batch_.Busy()) return;  // the list stays as the run found it
   const std::wstring text = ReadClipboardText(hwnd_);
   // No text at all (an empty clipboard, a picture) is no folder; the probe alone would let
   // it through and the list would move to the current drive's root.
@@ -146,12 +144,10 @@ void MainWindow::RefreshStatusLine() {
   SetWindowTextW(Control(ids::LabTitle(1)), line.c_str());
 }
 
-void MainWindow::SetRunningState(int32_t enabled) {
-  const bool idle = enabled != 0;
-  // The picture comes from its holder: `ImgStart3` idle, `ImgStart2` running.
-  const LRESULT picture =
-      SendMessageW(Control(idle ? ids::ImgStart3 : ids::ImgStart2), STM_GETIMAGE, IMAGE_BITMAP, 0);
-  SendMessageW(Control(ids::ImgStart), STM_SETIMAGE, IMAGE_BITMAP, picture);
+void MainWindow::SetRunningState(RunState state) {
+  runState_ = state;
+  const bool idle = state == RunState::Idle;
+  ShowStartPicture();
   EnableWindow(Control(ids::ImgStart), idle);
   EnableWindow(Control(ids::TextRull), idle);
   EnableWindow(Control(ids::ImgRefresh), idle);

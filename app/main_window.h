@@ -13,11 +13,13 @@
 #include <string>
 #include <string_view>
 
+#include "app/batch_session.h"
+#include "app/batch_setup.h"
 #include "app/file_list.h"
 #include "app/layout.h"
+#include "app/live_preview.h"
 #include "app/pictures.h"
 #include "app/preview_window.h"
-#include "app/preview_worker.h"
 #include "engine/token.h"
 #include "settings/settings_store.h"
 #include "win/handles.h"
@@ -68,12 +70,13 @@ class MainWindow {
   bool PreTranslateMessage(MSG& message);
 
   void RefreshStatusLine();
-  // 0: running (start image, template and refresh disabled); anything else: idle.
-  void SetRunningState(int32_t enabled);
+  // Running: the start image shows its running picture, and it, the template and the
+  // refresh image are disabled. Idle: the idle picture, all enabled.
+  void SetRunningState(RunState state);
 
   // True while a rename run or an undo is under way: the actions that would change the
   // list or the template are held off until it ends.
-  bool RunInProgress() const { return runInProgress_; }
+  bool RunInProgress() const { return batch_.Busy(); }
 
   // `DropFiles`: lists the first item of a drop on the window when the path probe
   // accepts it as a folder, and always releases the drop. During a run it only releases it.
@@ -138,41 +141,36 @@ class MainWindow {
   void ReplaceTemplateSelection(const std::wstring& text);
   void menucopy_Click();
   void menuplast_Click();
-  void menuname_Click();
-  void menuext_Click();
-  void menudate_Click();
-  void menutime_Click();
-  void menudd_Click();
-  void menutaken_Click();
-  void menumodified_Click();
+  // The items of `menution` ("命    令"), one per token (menuname_Click, menuext_Click,
+  // menudate_Click, menutime_Click, menudd_Click and the date items): "%" + its keyword +
+  // its parameters + "%" at the caret.
+  void menution_Click(const TokenSpec& token);
   void menupreview_Click();
 
   // The About box (main_window_about.cpp).
   void LabTitle_Click(int index);
 
-  // The rename run (main_window_run.cpp).
-  // Keywords, settings, clock and locale for the template's lines, as a run gets them.
-  TokenContext MakeTokenContext() const;
+  // What a run, an undo or a preview pass is assembled from: the settings, the keywords,
+  // the clock, the locale, the program folder and the caption.
+  BatchSources Sources() const;
+  SettingReader SettingsReader() const;  // reads settings_, which outlives every batch
+
+  // The rename run behind the start image (main_window_run.cpp) and the undo of the last
+  // run from its journal (main_window_undo.cpp), both run by RunInWindow
+  // (main_window_batch.cpp).
   void ImgStart_Click();
+  bool UndoAvailable() const;  // the journal holds something to undo, and it is this run's
+  void menuundo_Click();
+  // Runs the batch `start` starts; at its end the summary in the status line, the idle
+  // state, the list read again by `relist`, the log shown when it holds failures and
+  // "openlog" asks for it, and a close that waited for the end.
+  void RunInWindow(const BatchSession::Start& start, const std::function<void()>& relist);
+  void ShowBatchProgress(const BatchProgress& progress);
   void LetEventsRun();
   // True when messages (input, sent or posted ones, paints) wait for the window's thread.
   static bool EventsWaiting();
-  // A file of the program folder ("Err.LOG", "Undo.LOG"), in the ordinary form.
-  std::wstring ProgramFile(std::wstring_view name) const;
-  // "Err.LOG" when "writelog" asks for a log; empty otherwise.
-  std::wstring WantedLogPath() const;
-  Clock LocalClock() const;
-  // The end of a run or an undo: the summary in the status line, the idle state, the list
-  // read again by `relist`, the log shown when it holds failures and "openlog" asks for it,
-  // and a close that waited for the end.
-  void FinishRun(const std::wstring& summary, bool logFailures,
-                 const std::function<void()>& relist);
   // During a run: puts check box `index` back to its flag's state and returns true.
   bool HoldOffCheckBox(int index);
-
-  // The undo of the last run from its journal (main_window_undo.cpp).
-  bool UndoAvailable() const;  // the journal holds something to undo, and it is this run's
-  void menuundo_Click();
 
   // Look and layout (main_window_layout.cpp).
   // Sizes the window for its DPI, creates every control of the layout table at its place
@@ -204,10 +202,8 @@ class MainWindow {
 
   // The live preview (main_window_preview.cpp): a pass in the background after every
   // change of the template or the list, its rows in the preview window and in the tips
-  // over `File1`. Passes start once someone looks (the window or a tip), so start-up and
-  // users who never look pay nothing for them.
+  // over `File1`.
   void InitPreview();
-  void StopPreview();
   static LRESULT CALLBACK TemplateTextProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
                                            UINT_PTR id, DWORD_PTR refData);
   void TextRull_Change();
@@ -216,7 +212,6 @@ class MainWindow {
   void OnPreviewReady();
   void ShowPreviewState();
   void OpenPreview();
-  std::wstring EntryTip(int32_t index) const;
 
   MainWindowOptions options_;
   SettingsStore settings_;
@@ -233,20 +228,13 @@ class MainWindow {
   std::map<int, HCURSOR> pointers_;         // custom pointers by control id
   UniqueMenu menupopo_;
   bool unloaded_ = false;
-  bool runInProgress_ = false;
-  bool closePending_ = false;  // the window was closed during a run: unload when it ends
-  // The last run could not write its journal, or an undo could not record itself in it:
-  // "Undo.LOG" is not the record of the last run, and the undo stays disabled.
-  bool undoBlocked_ = false;
+  RunState runState_ = RunState::Idle;  // what SetRunningState last showed
+  bool closePending_ = false;           // the window was closed during a run: unload when it ends
+  BatchSession batch_;
   WNDPROC prevWndProc_ = nullptr;  // `PrevWndProc`: where `MainWndProc` passes messages on
   PreviewWindow preview_;
-  std::shared_ptr<const PreviewResult> previewResult_;  // of the latest pass that ended
-  bool previewChecking_ = false;                        // a newer pass is under way
-  std::optional<PreviewSetup> previewPending_;  // the latest change, until someone looks
-  bool previewStopped_ = false;                 // the window is going: no more passes
   // Last, so it goes first: its thread reads settings_ and options_ until it has stopped.
-  // Made at the first look (the window or a tip): from then on passes run live.
-  std::unique_ptr<PreviewWorker> previewWorker_;
+  LivePreview livePreview_;
 };
 
 }  // namespace tarnivo

@@ -1,5 +1,5 @@
-// The About box behind "帮助": the revision, four of the token keywords as configured, and
-// the way into the help file.
+// The About box behind "帮助": the revision, the token keywords the token table lists for
+// it as configured, and the way into the help file.
 #include "app/main_window.h"
 #include "app/version_info.h"
 #include "engine/number_format.h"
@@ -11,9 +11,16 @@ namespace {
 constexpr int kHelpLabel = 3;                             // LabTitle(3), "帮助"
 constexpr UINT kAboutStyle = MB_YESNO | MB_ICONQUESTION;  // 36; Yes is the default button
 
+// "name=%name%<TAB>ext=%ext%<CR LF>date=%date%<TAB>now=%now%<CR LF>": two a line.
 std::wstring AboutText(const Keywords& keywords) {
-  return L"name=%" + keywords.Name + L"%\text=%" + keywords.Ext + L"%\r\ndate=%" + keywords.Date +
-         L"%\tnow=%" + keywords.Now + L"%\r\n\r\n现在是否打开帮助文件?";
+  std::wstring text;
+  int listed = 0;
+  for (const TokenSpec& token : kTokens) {
+    if (token.AboutName.empty()) continue;
+    text.append(token.AboutName).append(L"=%").append(keywords[token.Kind]).append(L"%");
+    text.append(++listed % 2 == 1 ? L"\t" : L"\r\n");
+  }
+  return text + L"\r\n现在是否打开帮助文件?";
 }
 
 }  // namespace

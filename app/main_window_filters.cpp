@@ -29,10 +29,10 @@ void MainWindow::CheckFileInfo_Click(int index) {
 }
 
 void MainWindow::ImgRefresh_Click() {
-  if (runInProgress_) return;  // would re-read the list and show the idle state mid-run
+  if (RunInProgress()) return;  // would re-read the list and show the idle state mid-run
   // Setting the pattern re-reads the folder, which is the refresh.
   file1_.SetPattern(ControlText(ids::TextPatt));
-  SetRunningState(1);
+  SetRunningState(RunState::Idle);
   RefreshStatusLine();
 }
 
@@ -46,7 +46,7 @@ void MainWindow::TextPatt_GotFocus() {
 }
 
 void MainWindow::TextPatt_KeyDown(WORD keyCode, int shift) {
-  if (runInProgress_) return;
+  if (RunInProgress()) return;
   if (keyCode == VK_RETURN && shift == 0) ImgRefresh_Click();
 }
 

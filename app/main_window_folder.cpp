@@ -20,7 +20,7 @@ void MainWindow::ImgSetPath_Click() {
   // A folder that cannot be listed any more (gone meanwhile) leaves the list and its
   // status line as they were.
   if (chosen != kCanceledSelect && file1_.SetPath(chosen)) RefreshStatusLine();
-  SetRunningState(1);
+  SetRunningState(RunState::Idle);
 }
 
 }  // namespace tarnivo

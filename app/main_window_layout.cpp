@@ -217,18 +217,18 @@ void MainWindow::Form_Resize() {
   GetClientRect(hwnd_, &client);
   const int stripHeight = Height(PlaceOf(ids::ImgTitle(3)));
   const int bottomHeight = Height(PlaceOf(ids::ImgTitle(1)));
-  windowless_[ids::ImgTitle(1)] =
-      RECT{0, client.bottom - stripHeight, client.right, client.bottom - stripHeight + bottomHeight};
+  windowless_[ids::ImgTitle(1)] = RECT{0, client.bottom - stripHeight, client.right,
+                                       client.bottom - stripHeight + bottomHeight};
   // 6: the start picture of the state the window is in.
   ShowStartPicture();
   // The labels show the strips behind them, which may have moved or changed.
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-// While a run is under way the running picture stays: a resize must not show the idle
-// picture on a disabled start image.
+// The picture comes from its holder: `ImgStart3` idle, `ImgStart2` running. A resize
+// during a run keeps the running picture on the disabled start image.
 void MainWindow::ShowStartPicture() {
-  const bool running = RunInProgress() || !IsWindowEnabled(Control(ids::ImgStart));
+  const bool running = runState_ == RunState::Running;
   const LRESULT picture = SendMessageW(Control(running ? ids::ImgStart2 : ids::ImgStart3),
                                        STM_GETIMAGE, IMAGE_BITMAP, 0);
   SendMessageW(Control(ids::ImgStart), STM_SETIMAGE, IMAGE_BITMAP, picture);

@@ -53,16 +53,23 @@ bool AppendItems(HMENU menu, std::span<const MenuItem> items) {
   return true;
 }
 
+// `menution`, "命    令": an item per token.
+bool AppendTokenItems(HMENU menu) {
+  for (const TokenSpec& token : kTokens) {
+    const std::wstring caption(token.MenuCaption);
+    if (!AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(ids::TokenItem(token.Kind)),
+                     caption.c_str())) {
+      return false;
+    }
+  }
+  return true;
+}
+
 // `menupopo` with every item enabled; empty when the system refuses a menu.
 UniqueMenu BuildTemplateMenu() {
   static constexpr MenuItem kEditItems[] = {
       {ids::menucopy, L"复    制"},
       {ids::menuplast, L"粘    贴"},
-  };
-  static constexpr MenuItem kTokenItems[] = {
-      {ids::menuname, L"原文件名"},     {ids::menuext, L"原扩展名"}, {ids::menudate, L"日    期"},
-      {ids::menutime, L"时    间"},     {ids::menudd, L"序    列"},  {ids::menutaken, L"拍摄日期"},
-      {ids::menumodified, L"修改日期"},
   };
   // Items that open other windows, below a separator of their own.
   static constexpr MenuItem kWindowItems[] = {
@@ -72,7 +79,7 @@ UniqueMenu BuildTemplateMenu() {
   UniqueMenu popup(CreatePopupMenu());
   UniqueMenu commands(CreatePopupMenu());  // `menution`, "命    令"
   if (!popup || !commands) return {};
-  if (!AppendItems(popup.Get(), kEditItems) || !AppendItems(commands.Get(), kTokenItems) ||
+  if (!AppendItems(popup.Get(), kEditItems) || !AppendTokenItems(commands.Get()) ||
       !AppendMenuW(popup.Get(), MF_SEPARATOR, 0, nullptr) ||
       !AppendMenuW(popup.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(commands.Get()),
                    L"命    令")) {
@@ -84,6 +91,14 @@ UniqueMenu BuildTemplateMenu() {
     return {};
   }
   return popup;
+}
+
+// The token of a `menution` item; null for any other id.
+const TokenSpec* TokenOfItem(int id) {
+  const int index = id - ids::kFirstTokenItem;
+  return index >= 0 && index < static_cast<int>(kTokens.size())
+             ? &kTokens[static_cast<std::size_t>(index)]
+             : nullptr;
 }
 
 bool IsItemEnabled(HMENU menu, int id) {
@@ -195,7 +210,7 @@ void MainWindow::PrepareTemplateMenu() {
   EnableItem(menu, ids::menucopy, !TemplateSelection().empty());
   // A clipboard held by another program reads as empty.
   EnableItem(menu, ids::menuplast, !running && !ReadClipboardText(hwnd_).empty());
-  for (const int id : ids::kTokenMenuItems) EnableItem(menu, id, !running);
+  for (const TokenSpec& token : kTokens) EnableItem(menu, ids::TokenItem(token.Kind), !running);
   EnableItem(menu, ids::menuundo, !running && UndoAvailable());
 }
 
@@ -214,33 +229,16 @@ void MainWindow::ShowTemplateMenu(POINT screenPoint) {
 void MainWindow::TemplateMenu_Click(int id) {
   // Only an enabled item acts, as the menu itself guarantees for a user's choice.
   if (!IsItemEnabled(menupopo_.Get(), id)) return;
+  if (const TokenSpec* token = TokenOfItem(id)) {
+    menution_Click(*token);
+    return;
+  }
   switch (id) {
     case ids::menucopy:
       menucopy_Click();
       break;
     case ids::menuplast:
       menuplast_Click();
-      break;
-    case ids::menuname:
-      menuname_Click();
-      break;
-    case ids::menuext:
-      menuext_Click();
-      break;
-    case ids::menudate:
-      menudate_Click();
-      break;
-    case ids::menutime:
-      menutime_Click();
-      break;
-    case ids::menudd:
-      menudd_Click();
-      break;
-    case ids::menutaken:
-      menutaken_Click();
-      break;
-    case ids::menumodified:
-      menumodified_Click();
       break;
     case ids::menupreview:
       menupreview_Click();
@@ -280,20 +278,10 @@ void MainWindow::menuplast_Click() {
   if (!text.empty()) ReplaceTemplateSelection(text);
 }
 
-void MainWindow::menuname_Click() { ReplaceTemplateSelection(L"%" + keywords_.Name + L"%"); }
-
-void MainWindow::menuext_Click() { ReplaceTemplateSelection(L"%" + keywords_.Ext + L"%"); }
-
-void MainWindow::menudate_Click() { ReplaceTemplateSelection(L"%" + keywords_.Date + L"%"); }
-
-void MainWindow::menutime_Click() { ReplaceTemplateSelection(L"%" + keywords_.Now + L"%"); }
-
-void MainWindow::menudd_Click() { ReplaceTemplateSelection(L"%" + keywords_.Taxis + L":6,50,1%"); }
-
-void MainWindow::menutaken_Click() { ReplaceTemplateSelection(L"%" + keywords_.Taken + L"%"); }
-
-void MainWindow::menumodified_Click() {
-  ReplaceTemplateSelection(L"%" + keywords_.Modified + L"%");
+// The keyword as it is now: read once at start-up.
+void MainWindow::menution_Click(const TokenSpec& token) {
+  ReplaceTemplateSelection(L"%" + keywords_[token.Kind] + std::wstring(token.MenuParameters) +
+                           L"%");
 }
 
 }  // namespace tarnivo

@@ -1,21 +1,24 @@
 #pragma once
 // Command ids of the template box's pop-up menu `menupopo`, shared with the tests that
 // choose its items.
+#include "engine/token.h"
+
 namespace tarnivo::ids {
 
-inline constexpr int menucopy = 201;      // "复    制"
-inline constexpr int menuplast = 202;     // "粘    贴"
-inline constexpr int menuname = 211;      // "原文件名"
-inline constexpr int menuext = 212;       // "原扩展名"
-inline constexpr int menudate = 213;      // "日    期"
-inline constexpr int menutime = 214;      // "时    间"
-inline constexpr int menudd = 215;        // "序    列"
-inline constexpr int menutaken = 216;     // "拍摄日期"
-inline constexpr int menumodified = 217;  // "修改日期"
-inline constexpr int menupreview = 221;   // "预    览"
-inline constexpr int menuundo = 222;      // "撤    销"
+inline constexpr int menucopy = 201;     // "复    制"
+inline constexpr int menuplast = 202;    // "粘    贴"
+inline constexpr int menupreview = 221;  // "预    览"
+inline constexpr int menuundo = 222;     // "撤    销"
 
-inline constexpr int kTokenMenuItems[] = {menuname, menuext,   menudate,    menutime,
-                                          menudd,   menutaken, menumodified};
+// The items of `menution` ("命    令"): one per token, in the table's order.
+inline constexpr int kFirstTokenItem = 211;
+constexpr int TokenItem(TokenKind kind) { return kFirstTokenItem + static_cast<int>(kind); }
+static_assert(kFirstTokenItem + static_cast<int>(kTokenCount) <= menupreview);
+
+inline constexpr int menuname = TokenItem(TokenKind::Name);    // "原文件名"
+inline constexpr int menuext = TokenItem(TokenKind::Ext);      // "原扩展名"
+inline constexpr int menudate = TokenItem(TokenKind::Date);    // "日    期"
+inline constexpr int menutime = TokenItem(TokenKind::Now);     // "时    间"
+inline constexpr int menudd = TokenItem(TokenKind::Sequence);  // "序    列"
 
 }  // namespace tarnivo::ids

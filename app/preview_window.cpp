@@ -219,7 +219,7 @@ void PreviewWindow::FillItemText(NMLVDISPINFOW& info) const {
   if (row) {
     switch (info.item.iSubItem) {
       case 0:
-        text = LoggedText(result_->Names->Entries[index]);
+        text = LoggedText(result_->List->Entries[index].Name);
         break;
       case 1:
         text = LoggedName(row->NewName);

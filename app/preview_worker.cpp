@@ -15,7 +15,7 @@ PreviewWorker::~PreviewWorker() {
   thread_.join();
 }
 
-void PreviewWorker::Start(PreviewSetup setup) {
+void PreviewWorker::Start(PlanSetup setup) {
   {
     const std::lock_guard lock(mutex_);
     next_ = std::move(setup);
@@ -41,7 +41,7 @@ void PreviewWorker::Discard(std::shared_ptr<const PreviewResult> result) {
 
 void PreviewWorker::Loop() {
   for (;;) {
-    std::optional<PreviewSetup> setup;
+    std::optional<PlanSetup> setup;
     std::vector<std::shared_ptr<const PreviewResult>> discarded;
     std::uint64_t generation = 0;
     {
@@ -61,7 +61,7 @@ void PreviewWorker::Loop() {
   }
 }
 
-void PreviewWorker::Pass(PreviewSetup setup, std::uint64_t generation) {
+void PreviewWorker::Pass(PlanSetup setup, std::uint64_t generation) {
   std::unique_ptr<PreviewResult> result =
       RunPreview(std::move(setup), [this, generation] { return generation_ != generation; });
   if (!result) return;  // abandoned, or out of memory

@@ -29,7 +29,7 @@ class PreviewWorker {
 
   // Starts a pass of `setup`, abandoning the one under way. Everything `setup.Context`
   // reaches (its settings reader and clock) must outlive the worker.
-  void Start(PreviewSetup setup);
+  void Start(PlanSetup setup);
   // The result of the latest pass started, once it has ended; null before, and for every
   // older pass.
   std::shared_ptr<const PreviewResult> TakeResult();
@@ -39,12 +39,12 @@ class PreviewWorker {
 
  private:
   void Loop();
-  void Pass(PreviewSetup setup, std::uint64_t generation);
+  void Pass(PlanSetup setup, std::uint64_t generation);
 
   std::function<void()> ready_;
   std::mutex mutex_;
   std::condition_variable wake_;
-  std::optional<PreviewSetup> next_;          // the pass to start, newest only
+  std::optional<PlanSetup> next_;             // the pass to start, newest only
   std::atomic<std::uint64_t> generation_{0};  // of the latest pass started
   std::unique_ptr<PreviewResult> done_;
   std::uint64_t doneGeneration_ = 0;

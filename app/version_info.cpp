@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/res/version.h"
-#include "settings/paths.h"
+#include "win/paths.h"
 
 namespace tarnivo {
 

@@ -113,7 +113,8 @@ bool CheckList(const FileList& list, size_t expected, FileList& mutableList) {
   }
   if (count > 0) {
     mutableList.SetListIndex(list.Count() - 1);
-    if (mutableList.ListIndex() != list.Count() - 1 || list.FileName() != list.Entries().back()) {
+    if (mutableList.ListIndex() != list.Count() - 1 ||
+        list.FileName() != list.Entry(list.Count() - 1)) {
       fwprintf(stderr, L"the last entry cannot be selected\n");
       ok = false;
     }
@@ -142,9 +143,9 @@ HWND CreateHiddenParent() {
 }
 
 size_t CountFiles(const std::wstring& folder, const wchar_t* pattern) {
-  tarnivo::FolderNames names;
-  tarnivo::ListFolder(folder, pattern, tarnivo::FileListFlags{}, names);
-  return names.Entries.size();
+  tarnivo::WorkList list;
+  tarnivo::ListFolder(folder, pattern, tarnivo::FileListFlags{}, list);
+  return list.Entries.size();
 }
 
 }  // namespace

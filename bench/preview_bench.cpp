@@ -21,13 +21,14 @@
 #include <thread>
 #include <vector>
 
+#include "app/batch_setup.h"
 #include "app/control_ids.h"
 #include "app/folder_listing.h"
 #include "app/main_window.h"
 #include "bench/bench_support.h"
 #include "engine/preview_pass.h"
-#include "settings/paths.h"
 #include "settings/settings_store.h"
+#include "win/paths.h"
 #include "win/window_text.h"
 
 namespace {
@@ -72,15 +73,13 @@ double Time(const auto& action) {
 // (a): the pass against the listing it works from.
 bool MeasurePass(const Options& options, const std::wstring& programFolder) {
   const tarnivo::SettingsStore settings(programFolder);
-  tarnivo::PreviewSetup setup;
-  setup.Folder = tarnivo::EnsureTrailingBackslash(options.Folder);
-  setup.TemplateText = kTemplate;
-  setup.Context.ReadSetting = [&settings](std::wstring_view section, std::wstring_view key,
-                                          std::wstring_view defaultValue) {
+  tarnivo::BatchSources sources;
+  sources.ReadSetting = [&settings](std::wstring_view section, std::wstring_view key,
+                                    std::wstring_view defaultValue) {
     return settings.Read(section, key, defaultValue);
   };
-  setup.Context.Now = [] { return tarnivo::DateTime{2026, 12, 7, 10, 0, 0}; };
-  auto listing = std::make_shared<tarnivo::FolderNames>();
+  sources.Now = [] { return tarnivo::DateTime{2026, 12, 7, 10, 0, 0}; };
+  auto listing = std::make_shared<tarnivo::WorkList>();
   const auto list = [&] {
     return tarnivo::ListFolder(options.Folder, L"*", tarnivo::FileListFlags{}, *listing);
   };
@@ -88,13 +87,13 @@ bool MeasurePass(const Options& options, const std::wstring& programFolder) {
     std::fwprintf(stderr, L"cannot list %ls\n", options.Folder.c_str());
     return false;
   }
-  setup.Names = listing;
+  const tarnivo::PlanSetup setup = tarnivo::AssemblePlan(sources, listing, kTemplate);
   // Untimed: the system's name classes are worked out at the first pass of a process.
   const double first = Time([&] { tarnivo::RunPreview(setup, nullptr); });
   std::vector<double> listings, passes;
   std::unique_ptr<tarnivo::PreviewResult> result;
   for (int r = 0; r < options.Repeat; ++r) {
-    auto names = std::make_shared<tarnivo::FolderNames>();
+    auto names = std::make_shared<tarnivo::WorkList>();
     listings.push_back(
         Time([&] { tarnivo::ListFolder(options.Folder, L"*", tarnivo::FileListFlags{}, *names); }));
     passes.push_back(Time([&] { result = tarnivo::RunPreview(setup, nullptr); }));

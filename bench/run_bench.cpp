@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "app/batch_setup.h"
 #include "app/control_ids.h"
 #include "app/main_window.h"
 #include "app/menu_ids.h"
@@ -204,14 +205,14 @@ Timing Measure(HWND window, const std::function<void()>& work) {
 // journal as the window's run has them.
 double EngineRun(const std::wstring& programFolder, const std::wstring& folder,
                  const std::vector<std::wstring>& names) {
-  tarnivo::RenameRunSetup setup;
-  setup.Folder = folder + L"\\";
-  setup.Names = names;
-  setup.TemplateText = kTemplate;
-  setup.LogPath = programFolder + L"\\Err.LOG";
-  setup.JournalPath = programFolder + L"\\Undo.LOG";
+  auto list = std::make_shared<tarnivo::WorkList>();
+  list->Folder = folder;
+  for (const std::wstring& name : names) list->Entries.push_back(tarnivo::ListedFile{name});
+  tarnivo::BatchSources sources;  // the default settings: a log
+  sources.ProgramFolder = programFolder;
+  tarnivo::RenameRunSetup setup = tarnivo::AssembleRun(sources, std::move(list), kTemplate);
   const double began = Seconds();
-  tarnivo::RunRename(std::move(setup));
+  tarnivo::RunRename(std::move(setup), tarnivo::BatchHost{});
   return Seconds() - began;
 }
 

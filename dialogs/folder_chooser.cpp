@@ -9,10 +9,10 @@
 #include "dialogs/placement.h"
 #include "dialogs/short_path.h"
 #include "settings/path_probe.h"
-#include "settings/paths.h"
 #include "win/control_colors.h"
 #include "win/fonts.h"
 #include "win/keyboard.h"
+#include "win/paths.h"
 #include "win/twips.h"
 #include "win/window_class.h"
 

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
-#include "settings/paths.h"
 #include "win/handles.h"
 #include "win/list_box.h"
+#include "win/paths.h"
 
 namespace tarnivo {
 
@@ -39,8 +39,8 @@ class CriticalErrorsFail {
 // The folders inside `path`, sorted. False when `path` cannot be read.
 bool ReadSubfolders(const std::wstring& path, std::vector<std::wstring>& names) {
   WIN32_FIND_DATAW data;
-  FindHandle find(FindFirstFileExW((EnsureTrailingBackslash(ExtendedPath(path)) + L"*").c_str(), FindExInfoBasic,
-                                   &data, FindExSearchLimitToDirectories, nullptr,
+  FindHandle find(FindFirstFileExW((EnsureTrailingBackslash(ExtendedPath(path)) + L"*").c_str(),
+                                   FindExInfoBasic, &data, FindExSearchLimitToDirectories, nullptr,
                                    FIND_FIRST_EX_LARGE_FETCH));
   std::vector<std::wstring> found;
   if (find.Get() == INVALID_HANDLE_VALUE) {

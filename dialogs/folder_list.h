@@ -18,7 +18,7 @@ struct FolderRow {
   bool Open = false;  // the root, the folders above the opened one and the opened one
 };
 
-// The rows of a list opened on `path` (a result of FullFolderPath, settings/paths.h): the root and
+// The rows of a list opened on `path` (a result of FullFolderPath, win/paths.h): the root and
 // the folders down to `path`, then the folders inside it in the order the Windows shell shows them.
 // False when `path` is no folder or cannot be read.
 bool ReadFolderRows(const std::wstring& path, std::vector<FolderRow>& rows);

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "win/code_page.h"
-#include "settings/paths.h"
+#include "win/paths.h"
 
 namespace tarnivo {
 

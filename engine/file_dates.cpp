@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "engine/photo_date.h"
-#include "settings/paths.h"
 #include "win/handles.h"
+#include "win/paths.h"
 
 namespace tarnivo {
 namespace {

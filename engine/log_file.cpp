@@ -4,8 +4,8 @@
 #include <new>
 #include <string>
 
-#include "settings/paths.h"
 #include "win/code_page.h"
+#include "win/paths.h"
 
 namespace tarnivo {
 

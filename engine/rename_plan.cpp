@@ -7,20 +7,6 @@
 
 namespace tarnivo {
 
-std::vector<std::wstring> SplitTemplate(std::wstring_view text) {
-  std::vector<std::wstring> pieces;
-  if (text.empty()) return pieces;
-  constexpr std::wstring_view kLineBreak = L"\r\n";
-  for (;;) {
-    const std::size_t pos = text.find(kLineBreak);
-    if (pos == std::wstring_view::npos) break;
-    pieces.emplace_back(text.substr(0, pos));
-    text.remove_prefix(pos + kLineBreak.size());
-  }
-  pieces.emplace_back(text);
-  return pieces;
-}
-
 void BuiltName::Append(std::wstring_view piece) {
   Length += piece.size();
   if (Text.size() < kKeptNameLength) {
@@ -34,13 +20,13 @@ void BuiltName::Append(const PartialText& piece) {
   Length = before + piece.Length;
 }
 
-NamePlan BuildNewName(const std::vector<std::wstring>& pieces, const TokenContext& context) {
+NamePlan BuildNewName(const CompiledTemplate& lines, const TokenContext& context) {
   NamePlan plan;
-  for (std::size_t i = 0; i < pieces.size(); ++i) {
+  for (std::size_t i = 0; i < lines.Lines().size(); ++i) {
     const auto line = static_cast<std::int32_t>(i);
     try {
       // A new name is never needed beyond what is kept of it.
-      Result<PartialText> text = EvaluatePiece(pieces[i], context, kKeptNameLength);
+      Result<PartialText> text = EvaluateLine(lines.Lines()[i], context, kKeptNameLength);
       if (text.Ok()) {
         plan.NewName.Append(text.Value());
       } else {
@@ -108,8 +94,8 @@ NameProblem CheckNewName(const BuiltName& name) noexcept {
   return name.IsWhole() ? CheckNewName(name.Text) : NameProblem::TooLong;
 }
 
-EntryPlan PlanEntry(const std::vector<std::wstring>& pieces, TokenContext& context,
-                    std::int32_t index, const std::wstring& oldName, FileDateReader dates) {
+EntryPlan PlanEntry(const CompiledTemplate& lines, TokenContext& context, std::int32_t index,
+                    const std::wstring& oldName, FileDateReader dates) {
   struct ClearDates {
     TokenContext& Context;
     ~ClearDates() { Context.FileDate = nullptr; }
@@ -117,7 +103,7 @@ EntryPlan PlanEntry(const std::vector<std::wstring>& pieces, TokenContext& conte
   context.FileName = oldName;
   context.ListIndex = index;
   context.FileDate = std::move(dates);
-  EntryPlan plan{BuildNewName(pieces, context)};
+  EntryPlan plan{BuildNewName(lines, context)};
   plan.Problem = CheckNewName(plan.Name.NewName);
   return plan;
 }

@@ -8,13 +8,10 @@
 #include <vector>
 
 #include "engine/errors.h"
+#include "engine/template.h"
 #include "engine/token.h"
 
 namespace tarnivo {
-
-// The template's lines: the text cut at every CR LF pair (exactly; a lone CR or LF stays
-// inside its line), empty lines kept. The empty text has no lines at all.
-std::vector<std::wstring> SplitTemplate(std::wstring_view text);
 
 // How much of a new name is kept: far more than any name the file system takes (longer
 // ones are refused), and what the log shows of a name.
@@ -47,7 +44,7 @@ struct NamePlan {
 
 // Evaluates every line against `context` (its FileName and ListIndex are the entry's).
 // Memory that runs out for a line fails that line as OutOfMemory; nothing is thrown.
-NamePlan BuildNewName(const std::vector<std::wstring>& pieces, const TokenContext& context);
+NamePlan BuildNewName(const CompiledTemplate& lines, const TokenContext& context);
 
 // Why a new name is refused before any rename is tried. The program decides these itself,
 // so that the outcome and its log are the same on every system (Wine and Windows answer
@@ -76,13 +73,14 @@ std::wstring_view DescribeNameProblem(NameProblem problem) noexcept;
 struct EntryPlan {
   NamePlan Name;
   NameProblem Problem = NameProblem::None;
+  bool OutOfMemory = false;  // the entry could not be planned at all: it keeps its name
 };
 
 // Entry `index` of the run, named `oldName`: the context's FileName, ListIndex and
 // FileDate (`dates`, asked for %taken% and %modified%) are set for it, the lines are
 // evaluated and the name is checked. FileDate is cleared again on every way out, since the
 // dates belong to this entry. May throw std::bad_alloc.
-EntryPlan PlanEntry(const std::vector<std::wstring>& pieces, TokenContext& context,
-                    std::int32_t index, const std::wstring& oldName, FileDateReader dates);
+EntryPlan PlanEntry(const CompiledTemplate& lines, TokenContext& context, std::int32_t index,
+                    const std::wstring& oldName, FileDateReader dates);
 
 }  // namespace tarnivo

@@ -4,12 +4,8 @@
 
 #include <new>
 
-#include "engine/file_dates.h"
-#include "engine/hand_overs.h"
-#include "engine/journal_file.h"
-#include "engine/rename_plan.h"
-#include "engine/run_log.h"
-#include "settings/paths.h"
+#include "engine/error_log.h"
+#include "win/paths.h"
 
 namespace tarnivo {
 namespace {
@@ -20,105 +16,103 @@ std::wstring FolderOf(const std::wstring& path) {
   return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
 }
 
-class Run {
+class RenameJob final : public BatchJob {
  public:
-  explicit Run(RenameRunSetup setup)
-      : setup_(std::move(setup)),
-        fileSystemFolder_(EnsureTrailingBackslash(ExtendedPath(setup_.Folder))) {}
+  RenameJob(PlanSetup plan, std::wstring templateText)
+      : planner_(std::move(plan)),
+        templateText_(std::move(templateText)),
+        fileSystemFolder_(EnsureTrailingBackslash(ExtendedPath(planner_.Folder()))) {}
 
-  RenameRunOutcome Execute() {
-    const DateTime now = setup_.Context.Now ? setup_.Context.Now() : DateTime{};
-    if (!setup_.LogPath.empty()) {
-      outcome_.LogCreated = log_.Open(setup_.LogPath, setup_.Caption, now, setup_.TemplateText);
+  const std::wstring& Folder() const override { return planner_.Folder(); }
+  std::wstring_view TemplateText() const override { return templateText_; }
+
+  // A journal in the working folder could be renamed by the run itself.
+  void OpenJournal(JournalFile& journal, const BatchSetup& setup, const DateTime& now) override {
+    if (setup.JournalPath.empty() || planner_.Count() == 0 ||
+        IsSameFolder(FolderOf(setup.JournalPath), Folder())) {
+      return;
     }
-    OpenJournal(now);
-    if (setup_.OnStarted) setup_.OnStarted();
-    const std::vector<std::wstring> pieces = SplitTemplate(setup_.TemplateText);
-    EntryLoop loop;
-    loop.Entry = [&](std::int32_t i) { RenameEntry(i, pieces); };
-    loop.HandOver = [&](std::int32_t i) {
-      journal_.Flush();
-      if (setup_.OnProgress) setup_.OnProgress(i, setup_.Names[static_cast<size_t>(i)]);
-      if (setup_.LetEventsRun) setup_.LetEventsRun();
-    };
-    loop.EventsWaiting = setup_.EventsWaiting;
-    loop.LetEventsRun = setup_.LetEventsRun;
-    outcome_.Seconds = RunEntries(static_cast<std::int32_t>(setup_.Names.size()), loop);
-    outcome_.Failures = log_.Failures();
-    outcome_.JournalWritten = journal_.Intact();
-    return outcome_;
+    journal.Create(setup.JournalPath, JournalHeader{setup.Caption, Folder(), now, templateText_});
+  }
+
+  std::int32_t PlanCount() const override { return planner_.Count(); }
+  void PlanEntry(std::int32_t index) override { planner_.PlanEntry(index); }
+  void EndPlan() override { plan_ = planner_.Finish(); }
+
+  std::int32_t StepCount() const override { return static_cast<std::int32_t>(plan_.Moves.size()); }
+
+  bool Step(std::int32_t step, BatchRecords& records) noexcept override {
+    const std::int32_t index = plan_.Moves[static_cast<std::size_t>(step)].Entry;
+    const std::wstring& oldName = OldName(index);
+    const EntryPlan& plan = plan_.Entries[static_cast<std::size_t>(index)];
+    try {
+      if (!plan.OutOfMemory) {
+        for (const PieceFailure& failure : plan.Name.Failures) {
+          records.Log.Fail(Folder(), failure.NameSoFar, oldName, failure.Kind, {});
+        }
+        return Rename(index, oldName, plan, records);
+      }
+    } catch (const std::bad_alloc&) {
+    }
+    // Whatever of this entry did not fit in memory: it keeps its name, the run goes on.
+    records.Log.Fail(Folder(), {}, oldName, ErrorKind::OutOfMemory, {});
+    return false;
+  }
+
+  BatchProgress Progress(std::int32_t step) const override {
+    const std::int32_t index = plan_.Moves[static_cast<std::size_t>(step)].Entry;
+    return BatchProgress{index, ProgressText(Folder(), OldName(index))};
+  }
+
+  std::wstring Summary(const BatchOutcome& outcome) const override {
+    return SummaryText(outcome.Seconds, outcome.Done, outcome.NotDone);
   }
 
  private:
-  // The journal, its header on the disk before the first rename. A journal in the working
-  // folder could be renamed by the run itself.
-  void OpenJournal(const DateTime& now) {
-    if (setup_.JournalPath.empty() || setup_.Names.empty() ||
-        IsSameFolder(FolderOf(setup_.JournalPath), setup_.Folder)) {
-      return;
-    }
-    journal_.Create(setup_.JournalPath,
-                    JournalHeader{setup_.Caption, setup_.Folder, now, setup_.TemplateText});
+  const std::wstring& OldName(std::int32_t index) const {
+    return planner_.List().Entries[static_cast<std::size_t>(index)].Name;
   }
 
-  void RenameEntry(std::int32_t index, const std::vector<std::wstring>& pieces) {
-    const std::wstring& oldName = setup_.Names[static_cast<size_t>(index)];
-    bool renamed = false;
-    try {
-      FileDates dates(setup_.Folder + oldName);
-      const EntryPlan plan =
-          PlanEntry(pieces, setup_.Context, index, oldName, FileDates::ReaderOf(dates));
-      for (const PieceFailure& failure : plan.Name.Failures) {
-        Fail(failure.NameSoFar, oldName, failure.Kind, {});
-      }
-      renamed = Rename(index, oldName, plan);
-    } catch (const std::bad_alloc&) {
-      // Whatever of this entry did not fit in memory: it keeps its name, the run goes on.
-      Fail({}, oldName, ErrorKind::OutOfMemory, {});
-    }
-    ++(renamed ? outcome_.Renamed : outcome_.NotRenamed);
-  }
-
-  bool Rename(std::int32_t index, const std::wstring& oldName, const EntryPlan& plan) {
+  bool Rename(std::int32_t index, const std::wstring& oldName, const EntryPlan& plan,
+              BatchRecords& records) {
     const BuiltName& newName = plan.Name.NewName;
+    JournalFile& journal = records.Journal;
     // Names the file system would silently change, or that would leave the folder, are
     // refused here: Wine even accepts ":" in a name.
     if (plan.Problem != NameProblem::None) {
-      Fail(newName, oldName, ErrorKind::BadFileName, DescribeNameProblem(plan.Problem));
-      journal_.Record([&] {
+      records.Log.Fail(Folder(), newName, oldName, ErrorKind::BadFileName,
+                       DescribeNameProblem(plan.Problem));
+      journal.Record([&] {
         return JournalEntryText(index + 1, oldName, newName.Text) +
                JournalOutcomeText(false, DescribeError(ErrorKind::BadFileName).Number);
       });
       return false;
     }
     // Write-ahead: whatever happens to the process from here on, the journal names both.
-    journal_.Record([&] { return JournalEntryText(index + 1, oldName, newName.Text); });
+    journal.Record([&] { return JournalEntryText(index + 1, oldName, newName.Text); });
     // No replace flag: a taken name is a failure, never a lost file.
     if (MoveFileW((fileSystemFolder_ + oldName).c_str(),
                   (fileSystemFolder_ + newName.Text).c_str())) {
-      journal_.Record([] { return JournalOutcomeText(true, 0); });
+      journal.Record([] { return JournalOutcomeText(true, 0); });
       return true;
     }
     const DWORD error = GetLastError();
-    const std::int32_t number = log_.FailRename(setup_.Folder, newName, oldName, error);
-    journal_.Record([number] { return JournalOutcomeText(false, number); });
+    const std::int32_t number = records.Log.FailRename(Folder(), newName, oldName, error);
+    journal.Record([number] { return JournalOutcomeText(false, number); });
     return false;
   }
 
-  void Fail(const BuiltName& plannedName, const std::wstring& oldName, ErrorKind kind,
-            std::wstring_view reason) noexcept {
-    log_.Fail(setup_.Folder, plannedName, oldName, kind, reason);
-  }
-
-  RenameRunSetup setup_;
+  BatchPlanner planner_;
+  std::wstring templateText_;
   std::wstring fileSystemFolder_;  // Folder in the form that takes paths of any length
-  RunLog log_;
-  JournalFile journal_;
-  RenameRunOutcome outcome_;
+  BatchPlan plan_;
 };
 
 }  // namespace
 
-RenameRunOutcome RunRename(RenameRunSetup setup) { return Run(std::move(setup)).Execute(); }
+BatchOutcome RunRename(RenameRunSetup setup, const BatchHost& host) {
+  RenameJob job(std::move(setup.Plan), std::move(setup.TemplateText));
+  return RunBatch(job, setup.Batch, host);
+}
 
 }  // namespace tarnivo

@@ -2,40 +2,32 @@
 
 #include <array>
 #include <cmath>
-#include <cstddef>
 #include <limits>
-#include <new>
-#include <optional>
 
 #include "engine/date_format.h"
 #include "engine/file_name.h"
-#include "engine/number_format.h"
 #include "engine/number_parse.h"
-#include "engine/text.h"
+#include "engine/template.h"
 
 namespace tarnivo {
 namespace {
 
-// text lower-cased equals open + keyword + close lower-cased.
-bool MatchesIgnoringCase(std::wstring_view text, wchar_t open, std::wstring_view keyword,
-                         wchar_t close) {
-  if (text.size() != keyword.size() + 2) return false;
-  if (LowerAscii(text.front()) != open || LowerAscii(text.back()) != close) return false;
-  for (std::size_t i = 0; i < keyword.size(); ++i) {
-    if (LowerAscii(text[i + 1]) != LowerAscii(keyword[i])) return false;
-  }
-  return true;
+// The date pictures, read from the settings at every evaluation of their token.
+constexpr SettingKey kFormatDate{L"Variant", L"Formatdate", L"yymmdd"};
+constexpr SettingKey kFormatNow{L"Variant", L"Formatnow", L"hhmmss"};
+constexpr SettingKey kFormatTaken{L"Variant", L"Formattaken", L"yyyymmdd_hhnnss"};
+constexpr SettingKey kFormatModified{L"Variant", L"Formatmodified", L"yyyymmdd_hhnnss"};
+
+PartialText Kept(std::wstring text, std::size_t kept) {
+  PartialText part{std::move(text), 0};
+  part.Length = part.Text.size();
+  if (part.Text.size() > kept) part.Text.resize(kept);
+  return part;
 }
 
-bool IsSimpleToken(std::wstring_view piece, std::wstring_view keyword) {
-  return MatchesIgnoringCase(piece, L'%', keyword, L'%');
-}
-
-// The first len(keyword) + 2 characters of the piece are "%" keyword ":".
-bool StartsLikeSequence(std::wstring_view piece, std::wstring_view keyword) {
-  const std::size_t prefixLength = keyword.size() + 2;
-  return piece.size() >= prefixLength &&
-         MatchesIgnoringCase(piece.substr(0, prefixLength), L'%', keyword, L':');
+Result<PartialText> Kept(Result<std::wstring> text, std::size_t kept) {
+  if (!text.Ok()) return Failure{text.Error()};
+  return Kept(std::move(text).Value(), kept);
 }
 
 std::wstring ReadPicture(const TokenContext& context, const SettingKey& picture) {
@@ -68,77 +60,111 @@ bool CutThreeFields(std::wstring_view parameters, std::array<std::wstring_view, 
   return true;
 }
 
-// %Taxis:W,S,T%: S + ListIndex * T through a picture of W zeros.
-Result<PartialText> EvaluateSequence(std::wstring_view piece, std::int32_t listIndex,
-                                     std::size_t kept) {
-  // The prefix test passed, so the piece holds a ":".
-  const std::wstring_view parameters = piece.substr(piece.find(L':') + 1);
+// The evaluators, one per row of the table below.
+
+Result<PartialText> BaseName(const TokenArguments&, const TokenContext& context, std::size_t kept) {
+  return Kept(SplitFileName(context.FileName).BaseName, kept);
+}
+
+Result<PartialText> Extension(const TokenArguments&, const TokenContext& context,
+                              std::size_t kept) {
+  return Kept(SplitFileName(context.FileName).Extension, kept);
+}
+
+Result<PartialText> Today(const TokenArguments&, const TokenContext& context, std::size_t kept) {
+  return Kept(FormatDateTime(ReadPicture(context, kFormatDate), DateOnly(CurrentTime(context)),
+                             context.Locale),
+              kept);
+}
+
+Result<PartialText> CurrentDateAndTime(const TokenArguments&, const TokenContext& context,
+                                       std::size_t kept) {
+  return Kept(
+      FormatDateTime(ReadPicture(context, kFormatNow), CurrentTime(context), context.Locale), kept);
+}
+
+// %Taxis:W,S,T%: W a whole number, S and T leading numbers that never fail.
+Result<TokenArguments> SequenceParameters(std::wstring_view parameters) {
   std::array<std::wstring_view, 3> fields;
   if (!CutThreeFields(parameters, fields)) return Failure{ErrorKind::OutOfRange};
   const Result<std::int32_t> width = TextToInt32(fields[0]);
   if (!width.Ok()) return Failure{width.Error()};
-  const double start = ParseLeadingNumber(fields[1]);
-  const double step = ParseLeadingNumber(fields[2]);
-  const double value = static_cast<double>(listIndex) * step + start;
+  return TokenArguments{width.Value(), ParseLeadingNumber(fields[1]),
+                        ParseLeadingNumber(fields[2])};
+}
+
+// S + ListIndex * T through a picture of W zeros.
+Result<PartialText> SequenceNumber(const TokenArguments& arguments, const TokenContext& context,
+                                   std::size_t kept) {
+  const double value = static_cast<double>(context.ListIndex) * arguments.Step + arguments.Start;
   if (!std::isfinite(value)) return Failure{ErrorKind::Overflow};
-  return FormatWithZeroPicturePart(value, width.Value(), kept);
+  return FormatWithZeroPicturePart(value, arguments.Width, kept);
 }
 
-// The simple tokens, in the order they are tested; nothing when the piece is none of them.
-std::optional<Result<std::wstring>> EvaluateSimple(std::wstring_view piece,
-                                                   const TokenContext& context) {
-  const Keywords& keys = context.Keys;
-  if (IsSimpleToken(piece, keys.Name)) return SplitFileName(context.FileName).BaseName;
-  if (IsSimpleToken(piece, keys.Ext)) return SplitFileName(context.FileName).Extension;
-  if (IsSimpleToken(piece, keys.Date)) {
-    const std::wstring picture = ReadPicture(context, setting::FormatDate);
-    return FormatDateTime(picture, DateOnly(CurrentTime(context)), context.Locale);
-  }
-  if (IsSimpleToken(piece, keys.Now)) {
-    const std::wstring picture = ReadPicture(context, setting::FormatNow);
-    return FormatDateTime(picture, CurrentTime(context), context.Locale);
-  }
-  if (IsSimpleToken(piece, keys.Taken)) {
-    return FileDateText(context, FileDateKind::Taken, setting::FormatTaken);
-  }
-  if (IsSimpleToken(piece, keys.Modified)) {
-    return FileDateText(context, FileDateKind::Modified, setting::FormatModified);
-  }
-  return std::nullopt;
+Result<PartialText> DateTaken(const TokenArguments&, const TokenContext& context,
+                              std::size_t kept) {
+  return Kept(FileDateText(context, FileDateKind::Taken, kFormatTaken), kept);
 }
 
-PartialText Kept(std::wstring text, std::size_t kept) {
-  PartialText part{std::move(text), 0};
-  part.Length = part.Text.size();
-  if (part.Text.size() > kept) part.Text.resize(kept);
-  return part;
-}
-
-Result<PartialText> Evaluate(std::wstring_view piece, const TokenContext& context,
-                             std::size_t kept) {
-  if (std::optional<Result<std::wstring>> text = EvaluateSimple(piece, context)) {
-    if (!text->Ok()) return Failure{text->Error()};
-    return Kept(std::move(*text).Value(), kept);
-  }
-  if (StartsLikeSequence(piece, context.Keys.Taxis)) {
-    return EvaluateSequence(piece, context.ListIndex, kept);
-  }
-  return Kept(std::wstring(piece), kept);  // literal text
+Result<PartialText> DateModified(const TokenArguments&, const TokenContext& context,
+                                 std::size_t kept) {
+  return Kept(FileDateText(context, FileDateKind::Modified, kFormatModified), kept);
 }
 
 }  // namespace
 
-Result<PartialText> EvaluatePiece(std::wstring_view piece, const TokenContext& context,
-                                  std::size_t kept) {
-  try {
-    return Evaluate(piece, context, kept);
-  } catch (const std::bad_alloc&) {
-    return Failure{ErrorKind::OutOfMemory};
+constexpr std::array<TokenSpec, kTokenCount> kTokens{{
+    {TokenKind::Name, {L"Variant", L"name", L"name"}, L"原文件名", L"", L"name", nullptr, BaseName},
+    {TokenKind::Ext, {L"Variant", L"ext", L"ext"}, L"原扩展名", L"", L"ext", nullptr, Extension},
+    {TokenKind::Date, {L"Variant", L"date", L"date"}, L"日    期", L"", L"date", nullptr, Today},
+    {TokenKind::Now,
+     {L"Variant", L"now", L"now"},
+     L"时    间",
+     L"",
+     L"now",
+     nullptr,
+     CurrentDateAndTime},
+    {TokenKind::Sequence,
+     {L"Variant", L"Taxis", L"Taxis"},
+     L"序    列",
+     L":6,50,1",
+     L"",
+     SequenceParameters,
+     SequenceNumber},
+    {TokenKind::Taken, {L"Variant", L"taken", L"taken"}, L"拍摄日期", L"", L"", nullptr, DateTaken},
+    {TokenKind::Modified,
+     {L"Variant", L"modified", L"modified"},
+     L"修改日期",
+     L"",
+     L"",
+     nullptr,
+     DateModified},
+}};
+
+// Token(kind) finds a row by its place.
+static_assert([] {
+  for (std::size_t i = 0; i < kTokens.size(); ++i) {
+    if (static_cast<std::size_t>(kTokens[i].Kind) != i) return false;
   }
+  return true;
+}());
+
+Keywords::Keywords() {
+  for (const TokenSpec& token : kTokens) (*this)[token.Kind] = token.Keyword.DefaultValue;
 }
 
-Result<std::wstring> EvaluateToken(std::wstring_view piece, const TokenContext& context) {
-  Result<PartialText> text = EvaluatePiece(piece, context, std::numeric_limits<std::size_t>::max());
+Keywords ReadKeywords(const SettingReader& read) {
+  Keywords keys;
+  for (const TokenSpec& token : kTokens) {
+    keys[token.Kind] = read(token.Keyword.Section, token.Keyword.Key, token.Keyword.DefaultValue);
+  }
+  return keys;
+}
+
+Result<std::wstring> EvaluateToken(std::wstring_view piece, const TokenContext& context,
+                                   const Keywords& keys) {
+  Result<PartialText> text =
+      EvaluateLine(CompileLine(piece, keys), context, std::numeric_limits<std::size_t>::max());
   if (!text.Ok()) return Failure{text.Error()};
   return std::move(text).Value().Text;
 }

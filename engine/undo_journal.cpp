@@ -5,7 +5,7 @@
 
 #include "engine/date_format.h"
 #include "engine/locale_info.h"
-#include "engine/rename_plan.h"
+#include "engine/template.h"
 
 namespace tarnivo {
 namespace {

@@ -5,12 +5,10 @@
 #include <new>
 #include <vector>
 
-#include "engine/hand_overs.h"
-#include "engine/journal_file.h"
+#include "engine/error_log.h"
 #include "engine/log_file.h"
-#include "engine/run_log.h"
 #include "engine/undo_journal.h"
-#include "settings/paths.h"
+#include "win/paths.h"
 
 namespace tarnivo {
 namespace {
@@ -26,67 +24,62 @@ std::vector<JournalEntry> ReadEntriesToUndo(const std::wstring& journalPath, Jou
   return EntriesToUndo(journal);
 }
 
-class Undo {
+class UndoJob final : public BatchJob {
  public:
-  explicit Undo(UndoRunSetup setup) : setup_(std::move(setup)) {}
-
-  UndoRunOutcome Execute() {
-    Journal journal;
-    bool endsInLine = false;
-    std::vector<JournalEntry> entries;
+  bool Prepare(const BatchSetup& setup) override {
     try {
-      entries = ReadEntriesToUndo(setup_.JournalPath, journal, endsInLine);
+      entries_ = ReadEntriesToUndo(setup.JournalPath, journal_, endsInLine_);
     } catch (const std::bad_alloc&) {
-      return outcome_;  // a journal too large for memory is left as it is
+      return false;  // a journal too large for memory is left as it is
     }
-    if (entries.empty()) return outcome_;
-    outcome_.Started = true;
-    outcome_.Folder = journal.Folder;
-    fileSystemFolder_ = EnsureTrailingBackslash(ExtendedPath(journal.Folder));
-    const DateTime now = setup_.Now ? setup_.Now() : DateTime{};
-    if (!setup_.LogPath.empty()) {
-      outcome_.LogCreated = log_.Open(setup_.LogPath, setup_.Caption, now, journal.TemplateText);
+    if (entries_.empty()) return false;
+    fileSystemFolder_ = EnsureTrailingBackslash(ExtendedPath(journal_.Folder));
+    return true;
+  }
+
+  const std::wstring& Folder() const override { return journal_.Folder; }
+  std::wstring_view TemplateText() const override { return journal_.TemplateText; }
+
+  void OpenJournal(JournalFile& journal, const BatchSetup& setup, const DateTime&) override {
+    journal.OpenToAppend(setup.JournalPath, endsInLine_);
+  }
+
+  std::int32_t StepCount() const override { return static_cast<std::int32_t>(entries_.size()); }
+
+  bool Step(std::int32_t step, BatchRecords& records) noexcept override {
+    const JournalEntry& entry = entries_[static_cast<std::size_t>(step)];
+    try {
+      return Restore(entry, records);
+    } catch (const std::bad_alloc&) {
+      // The paths did not fit in memory: the file keeps its name, the undo goes on.
+      records.Log.Fail(Folder(), {}, entry.NewName, ErrorKind::OutOfMemory, {});
+      return false;
     }
-    journal_.OpenToAppend(setup_.JournalPath, endsInLine);
-    if (setup_.OnStarted) setup_.OnStarted();
-    EntryLoop loop;
-    loop.Entry = [&](std::int32_t i) { RestoreEntry(entries[static_cast<size_t>(i)]); };
-    loop.HandOver = [&](std::int32_t i) {
-      journal_.Flush();
-      if (setup_.OnProgress) {
-        setup_.OnProgress(outcome_.Folder, entries[static_cast<size_t>(i)].NewName);
-      }
-      if (setup_.LetEventsRun) setup_.LetEventsRun();
-    };
-    loop.EventsWaiting = setup_.EventsWaiting;
-    loop.LetEventsRun = setup_.LetEventsRun;
-    outcome_.Seconds = RunEntries(static_cast<std::int32_t>(entries.size()), loop);
-    journal_.Record([&] { return JournalUndoneText(setup_.Now ? setup_.Now() : now); });
-    journal_.Flush();
-    outcome_.Failures = log_.Failures();
-    outcome_.JournalRecorded = journal_.Intact();
-    return outcome_;
+  }
+
+  BatchProgress Progress(std::int32_t step) const override {
+    return BatchProgress{
+        -1, UndoProgressText(Folder(), entries_[static_cast<std::size_t>(step)].NewName)};
+  }
+
+  void Finish(JournalFile& journal, const DateTime& now) override {
+    journal.Record([&] { return JournalUndoneText(now); });
+  }
+
+  std::wstring Summary(const BatchOutcome& outcome) const override {
+    return UndoSummaryText(outcome.Seconds, outcome.Done, outcome.Failures);
   }
 
  private:
-  void RestoreEntry(const JournalEntry& entry) {
-    try {
-      Restore(entry);
-    } catch (const std::bad_alloc&) {
-      // The paths did not fit in memory: the file keeps its name, the undo goes on.
-      log_.Fail(outcome_.Folder, {}, entry.NewName, ErrorKind::OutOfMemory, {});
-    }
-  }
-
-  void Restore(const JournalEntry& entry) {
+  bool Restore(const JournalEntry& entry, BatchRecords& records) {
+    JournalFile& journal = records.Journal;
     // Write-ahead as in the run: an undo that ends before the outcome leaves the entry to
     // the next undo, which gives the old name back only when it is still not given.
-    journal_.Record([&] { return JournalRestoreText(entry.Number); });
+    journal.Record([&] { return JournalRestoreText(entry.Number); });
     if (MoveFileW((fileSystemFolder_ + entry.NewName).c_str(),
                   (fileSystemFolder_ + entry.OldName).c_str())) {
-      ++outcome_.Restored;
-      journal_.Record([] { return JournalOutcomeText(true, 0); });
-      return;
+      journal.Record([] { return JournalOutcomeText(true, 0); });
+      return true;
     }
     const DWORD error = GetLastError();
     const ErrorKind kind = KindOfSystemError(error);
@@ -96,16 +89,16 @@ class Undo {
     if (entry.Outcome != RenameOutcome::Unknown ||
         (kind != ErrorKind::FileNotFound && kind != ErrorKind::FileExists)) {
       const BuiltName restoring{entry.OldName, entry.OldName.size()};
-      number = log_.FailRename(outcome_.Folder, restoring, entry.NewName, error);
+      number = records.Log.FailRename(Folder(), restoring, entry.NewName, error);
     }
-    journal_.Record([number] { return JournalOutcomeText(false, number); });
+    journal.Record([number] { return JournalOutcomeText(false, number); });
+    return false;
   }
 
-  UndoRunSetup setup_;
+  Journal journal_;
+  bool endsInLine_ = false;
+  std::vector<JournalEntry> entries_;
   std::wstring fileSystemFolder_;  // the journal's folder in the form that takes any length
-  RunLog log_;
-  JournalFile journal_;
-  UndoRunOutcome outcome_;
 };
 
 }  // namespace
@@ -120,6 +113,9 @@ bool JournalHasUndo(const std::wstring& journalPath) {
   }
 }
 
-UndoRunOutcome RunUndo(UndoRunSetup setup) { return Undo(std::move(setup)).Execute(); }
+BatchOutcome RunUndo(const BatchSetup& setup, const BatchHost& host) {
+  UndoJob job;
+  return RunBatch(job, setup, host);
+}
 
 }  // namespace tarnivo

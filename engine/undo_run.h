@@ -5,42 +5,18 @@
 // run's are, and the undo goes on. Its own progress is recorded in the journal as it goes.
 #pragma once
 
-#include <cstdint>
-#include <functional>
 #include <string>
 
-#include "engine/token.h"
+#include "engine/batch.h"
 
 namespace tarnivo {
-
-struct UndoRunSetup {
-  std::wstring JournalPath;  // "Undo.LOG"
-  std::wstring LogPath;      // empty: no log
-  std::wstring Caption;      // the log header's first line
-  Clock Now;                 // dates the log header and the journal's record of the undo
-  // Called once the log header is written, before the first entry.
-  std::function<void()> OnStarted;
-  // Called with the entry just handled each time control goes to the message loop: the
-  // journal's folder and the name the entry's file had when the undo took it up.
-  std::function<void(const std::wstring& folder, const std::wstring& currentName)> OnProgress;
-  // As a run's: after the last entry, and before that at the rhythms of hand_overs.h.
-  std::function<void()> LetEventsRun;
-  std::function<bool()> EventsWaiting;
-};
-
-struct UndoRunOutcome {
-  bool Started = false;          // the journal held something to undo; else nothing was done
-  std::wstring Folder;           // the journal's folder, ending in "\"
-  std::int32_t Restored = 0;     // files given their old name back
-  std::int32_t Failures = 0;     // files that kept their name; each one is logged
-  double Seconds = 0;            // from before the first entry to after the last (monotonic)
-  bool LogCreated = false;       // the log exists and holds this undo's header
-  bool JournalRecorded = false;  // the journal records this undo to its end
-};
 
 // True when the journal at `path` holds something an undo would take up.
 bool JournalHasUndo(const std::wstring& journalPath);
 
-UndoRunOutcome RunUndo(UndoRunSetup setup);
+// The undo of the journal at `setup.JournalPath`; not Started when it holds nothing to
+// undo. Its outcome counts files given their old name back as Done; Failures are the
+// files that kept their name.
+BatchOutcome RunUndo(const BatchSetup& setup, const BatchHost& host);
 
 }  // namespace tarnivo

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "settings/paths.h"
+#include "win/paths.h"
 
 namespace tarnivo {
 

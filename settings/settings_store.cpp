@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
-#include "settings/paths.h"
 #include "win/code_page.h"
+#include "win/paths.h"
 
 namespace tarnivo {
 

@@ -1,6 +1,5 @@
 // The file list and its filters on the real window: attribute boxes, the pattern box with
 // its refresh, the order, names and folders the list shows.
-#include "app/explorer_order.h"
 #include "app/file_list.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/explorer_order.h"
 #include "tests/app/window_fixture.h"
 
 namespace tarnivo::test {
@@ -37,7 +37,7 @@ Names Sorted(Names names) {
 
 class FileListTest : public WindowTest {
  protected:
-  const Names& Listed() { return window->File1().Entries(); }
+  Names Listed() const { return window->File1().Names(); }
   LRESULT BoxState(int index) {
     return SendMessageW(Control(ids::CheckFileInfo(index)), BM_GETCHECK, 0, 0);
   }
@@ -340,7 +340,7 @@ TEST_F(FileListTest, EnterRefreshesOnlyWithoutModifiers) {
   PressKey(ids::TextPatt, VK_F5, 0);  // any other key does nothing here
   EXPECT_EQ(window->File1().Pattern(), L"*.jpg");
   // Plain Enter refreshes as the image does, even while the image is disabled.
-  window->SetRunningState(0);
+  window->SetRunningState(RunState::Running);
   SetText(ids::LabTitle(1), L"stale");
   PressKey(ids::TextPatt, VK_RETURN, 0);
   EXPECT_EQ(window->File1().Pattern(), L"*.png");

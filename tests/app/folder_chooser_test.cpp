@@ -12,8 +12,8 @@
 #include "app/clipboard.h"
 #include "dialogs/chooser_ids.h"
 #include "dialogs/placement.h"
-#include "settings/paths.h"
 #include "tests/app/window_fixture.h"
+#include "win/paths.h"
 
 namespace tarnivo::test {
 namespace {
@@ -648,7 +648,7 @@ TEST_F(WindowTest, ChooseFolderImageListsTheChosenFolderOrKeepsTheList) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.What);
     SetText(ids::LabTitle(1), L"stale");
-    window->SetRunningState(0);
+    window->SetRunningState(RunState::Running);
     bool ownerDisabled = false;
     {
       const ChooserScript script({[&](HWND d) {

@@ -272,8 +272,8 @@ TEST_F(LayoutTest, ShortLabelsHaveTheSizeOfTheirText) {
   StartOnWork();
   const HDC screen = GetDC(nullptr);
   ASSERT_NE(screen, nullptr);
-  for (const int id : {ids::LabTitle(0), ids::LabTitle(2), ids::LabTitle(3), ids::LabTitle(4),
-                       ids::Labexit}) {
+  for (const int id :
+       {ids::LabTitle(0), ids::LabTitle(2), ids::LabTitle(3), ids::LabTitle(4), ids::Labexit}) {
     SCOPED_TRACE(id);
     const HGDIOBJ old = SelectObject(screen, window->ControlFont(id));
     const std::wstring text = Text(id);
@@ -447,10 +447,10 @@ TEST_F(LayoutTest, ResizeInTheRunningStateKeepsTheRunningPicture) {
   ASSERT_NE(running, nullptr);
   ASSERT_NE(idle, running);
   EXPECT_EQ(PictureOf(Control(ids::ImgStart)), idle);
-  window->SetRunningState(0);
+  window->SetRunningState(RunState::Running);
   SendMessageW(Main(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(482, 349));
   EXPECT_EQ(PictureOf(Control(ids::ImgStart)), running);
-  window->SetRunningState(1);
+  window->SetRunningState(RunState::Idle);
   SendMessageW(Main(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(482, 349));
   EXPECT_EQ(PictureOf(Control(ids::ImgStart)), idle);
 }

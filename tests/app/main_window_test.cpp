@@ -31,11 +31,11 @@ TEST_F(WindowTest, StartUpReadsKeywordsAndPatternFromTheSettings) {
   EXPECT_EQ(window->File1().Pattern(), L"*.txt");
   EXPECT_EQ(StatusText(), StatusLineFor(1, work.Path()));
   const Keywords& keywords = window->TokenKeywords();
-  EXPECT_EQ(keywords.Name, L"Name");
-  EXPECT_EQ(keywords.Ext, L"ext");
-  EXPECT_EQ(keywords.Date, L"date");
-  EXPECT_EQ(keywords.Now, L"now");
-  EXPECT_EQ(keywords.Taxis, L"Seq");  // key "Taxis" read without regard to case
+  EXPECT_EQ(keywords[TokenKind::Name], L"Name");
+  EXPECT_EQ(keywords[TokenKind::Ext], L"ext");
+  EXPECT_EQ(keywords[TokenKind::Date], L"date");
+  EXPECT_EQ(keywords[TokenKind::Now], L"now");
+  EXPECT_EQ(keywords[TokenKind::Sequence], L"Seq");  // key "Taxis" read without regard to case
 }
 
 TEST_F(WindowTest, RefusedCommandLineLeavesTheListAlone) {
@@ -82,12 +82,12 @@ TEST_F(WindowTest, RunningStateDisablesAndIdleStateEnables) {
   };
   const LRESULT idlePicture = picture();
   ASSERT_NE(idlePicture, 0);
-  window->SetRunningState(0);
+  window->SetRunningState(RunState::Running);
   EXPECT_NE(picture(), idlePicture);
   for (int id : {ids::ImgStart, ids::TextRull, ids::ImgRefresh})
     EXPECT_FALSE(IsWindowEnabled(Control(id))) << id;
   EXPECT_TRUE(IsWindowEnabled(Control(ids::TextPatt)));
-  window->SetRunningState(-7);  // any value but 0 is idle
+  window->SetRunningState(RunState::Idle);
   EXPECT_EQ(picture(), idlePicture);
   for (int id : {ids::ImgStart, ids::TextRull, ids::ImgRefresh})
     EXPECT_TRUE(IsWindowEnabled(Control(id))) << id;
@@ -172,7 +172,7 @@ TEST_F(WindowTest, APatternTheCodePageCannotHoldIsNotSavedAndTheNextStartKeepsTh
   StartOnWork();
   SetText(ids::TextPatt, L"*한국*");
   PressKey(ids::TextPatt, VK_RETURN, 0);
-  EXPECT_EQ(window->File1().Entries(), (std::vector<std::wstring>{L"x한국y.txt", L"한국.jpg"}));
+  EXPECT_EQ(window->File1().Names(), (std::vector<std::wstring>{L"x한국y.txt", L"한국.jpg"}));
   SendMessageW(Main(), WM_CLOSE, 0, 0);
   PumpPending();
   ASSERT_TRUE(unloaded);
@@ -182,7 +182,7 @@ TEST_F(WindowTest, APatternTheCodePageCannotHoldIsNotSavedAndTheNextStartKeepsTh
   unloaded = false;
   StartOnWork();
   EXPECT_EQ(window->File1().Pattern(), L"*.png");
-  EXPECT_EQ(window->File1().Entries(), std::vector<std::wstring>{L"cd.png"});
+  EXPECT_EQ(window->File1().Names(), std::vector<std::wstring>{L"cd.png"});
 }
 
 // With real keys: Tab and Shift+Tab move along the focus order from every control, the

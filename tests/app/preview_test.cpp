@@ -216,7 +216,7 @@ TEST_F(PreviewTest, ARunDoesWhatThePreviewShowed) {
     SetText(ids::TextRull, c.Template);
     OpenPreview();
     const std::vector<PreviewRowText> rows = Rows();
-    ASSERT_EQ(rows.size(), window->File1().Entries().size());
+    ASSERT_EQ(rows.size(), window->File1().Names().size());
     const ForeseenRun run = Foresee(before, rows);
     EXPECT_EQ(std::to_string(run.Renamed) + " " + std::to_string(run.Unchanged) + " " +
                   std::to_string(run.Failing),
@@ -248,7 +248,7 @@ TEST_F(PreviewTest, ARunDoesWhatThePreviewShowed) {
         << testing::PrintToString(StatusText());
     // Afterwards the preview shows the list read again.
     WaitForPass();
-    EXPECT_EQ(Rows().size(), window->File1().Entries().size());
+    EXPECT_EQ(Rows().size(), window->File1().Names().size());
     window.reset();
   }
 }

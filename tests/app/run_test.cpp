@@ -45,7 +45,7 @@ TEST_F(RunTest, ListsTheNewNamesAndShowsTheSummary) {
   for (const wchar_t* name : {L"b.jpg", L"a.jpg", L"照片.jpg"}) work.WriteFile(name);
   work.WriteFile(L"notes.txt");
   StartOnWork();
-  const Names entries = window->File1().Entries();
+  const Names entries = window->File1().Names();
   ASSERT_EQ(entries.size(), 3u);
   Run(kSequenceTemplate);
   Names listed;
@@ -53,7 +53,7 @@ TEST_F(RunTest, ListsTheNewNamesAndShowsTheSummary) {
     const size_t dot = entries[i].rfind(L'.');
     listed.push_back(entries[i].substr(0, dot) + L"_00" + std::to_wstring(i + 1) + L".jpg");
   }
-  EXPECT_EQ(window->File1().Entries(), listed);  // read again, in Explorer order
+  EXPECT_EQ(window->File1().Names(), listed);  // read again, in Explorer order
   ExpectSummary(3, 0);
   EXPECT_TRUE(IdleState());
   EXPECT_TRUE(shellCalls.empty());  // nothing failed

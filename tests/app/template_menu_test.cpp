@@ -26,7 +26,7 @@ struct Opening {
   POINT At;
   bool Copy;
   bool Paste;
-  std::array<bool, std::size(ids::kTokenMenuItems)> Tokens;
+  std::array<bool, kTokenCount> Tokens;
 };
 
 bool Enabled(HMENU menu, int id) {
@@ -138,7 +138,7 @@ class TemplateMenuTest : public WindowTest {
           menu = shown;
           Opening opening{at, Enabled(shown, ids::menucopy), Enabled(shown, ids::menuplast), {}};
           for (size_t i = 0; i < opening.Tokens.size(); ++i) {
-            opening.Tokens[i] = Enabled(shown, ids::kTokenMenuItems[i]);
+            opening.Tokens[i] = Enabled(shown, ids::TokenItem(static_cast<TokenKind>(i)));
           }
           openings.push_back(opening);
           if (whileOpen) whileOpen();
@@ -208,9 +208,13 @@ TEST_F(TemplateMenuTest, MenuHoldsTheItemsInOrder) {
   EXPECT_EQ(Caption(menu, 6), L"撤    销");
   EXPECT_EQ(GetMenuItemID(menu, 6), static_cast<UINT>(ids::menuundo));
   const std::pair<int, const wchar_t*> tokens[] = {
-      {ids::menuname, L"原文件名"},     {ids::menuext, L"原扩展名"}, {ids::menudate, L"日    期"},
-      {ids::menutime, L"时    间"},     {ids::menudd, L"序    列"},  {ids::menutaken, L"拍摄日期"},
-      {ids::menumodified, L"修改日期"},
+      {ids::menuname, L"原文件名"},
+      {ids::menuext, L"原扩展名"},
+      {ids::menudate, L"日    期"},
+      {ids::menutime, L"时    间"},
+      {ids::menudd, L"序    列"},
+      {ids::TokenItem(TokenKind::Taken), L"拍摄日期"},
+      {ids::TokenItem(TokenKind::Modified), L"修改日期"},
   };
   ASSERT_EQ(GetMenuItemCount(commands), 7);
   for (int i = 0; i < 7; ++i) {
@@ -367,7 +371,6 @@ TEST_F(TemplateMenuTest, TokenItemsInsertTheConfiguredKeywordsThatTheEvaluatorMa
   TokenContext context;
   context.FileName = L"IMG_0012.JPG";
   context.ListIndex = 0;
-  context.Keys = window->TokenKeywords();
   context.FileDate = [](FileDateKind kind) {
     return kind == FileDateKind::Taken ? DateTime{2024, 3, 5, 14, 7, 9}
                                        : DateTime{2025, 1, 2, 3, 4, 5};
@@ -383,15 +386,16 @@ TEST_F(TemplateMenuTest, TokenItemsInsertTheConfiguredKeywordsThatTheEvaluatorMa
       {ids::menudate, L"%Date%", nullptr},
       {ids::menutime, L"%NOW%", nullptr},
       {ids::menudd, L"%Seq:6,50,1%", L"000050"},
-      {ids::menutaken, L"%拍摄%", L"20240305_140709"},
-      {ids::menumodified, L"%Changed%", L"20250102_030405"},
+      {ids::TokenItem(TokenKind::Taken), L"%拍摄%", L"20240305_140709"},
+      {ids::TokenItem(TokenKind::Modified), L"%Changed%", L"20250102_030405"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Inserted);
     SetText(ids::TextRull, L"");
     Choose(c.Item);
     EXPECT_EQ(Text(ids::TextRull), c.Inserted);
-    const Result<std::wstring> value = EvaluateToken(Text(ids::TextRull), context);
+    const Result<std::wstring> value =
+        EvaluateToken(Text(ids::TextRull), context, window->TokenKeywords());
     ASSERT_TRUE(value.Ok());
     if (c.Evaluated) {
       EXPECT_EQ(value.Value(), c.Evaluated);

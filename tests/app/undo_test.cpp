@@ -114,7 +114,7 @@ TEST_F(UndoTest, WindowStartedAgainGivesBackTheRenamedNamesAndListsTheirFolder) 
   EXPECT_EQ(ReadFileBytes(work / L"b_.jpg"), "taken");
   // The list shows the journal's folder, read again.
   EXPECT_EQ(window->File1().Path(), work.Path());
-  EXPECT_EQ(window->File1().Entries(), names);
+  EXPECT_EQ(window->File1().Names(), names);
   EXPECT_TRUE(shellCalls.empty());
   // Its progress lines in the running state, naming each file as the run left it.
   ASSERT_GE(statusTexts.size(), 2u);

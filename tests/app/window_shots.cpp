@@ -138,10 +138,10 @@ int main() {
   }
   Pump(window, 1500);
 
-  window.SetRunningState(0);
+  window.SetRunningState(tarnivo::RunState::Running);
   Pump(window, 800);
   if (!SaveScreenArea(WindowArea(window.Handle()), out + L"\\running.bmp")) return 1;
-  window.SetRunningState(1);
+  window.SetRunningState(tarnivo::RunState::Idle);
 
   // The preview beside the window, for a template whose first new names are still taken.
   const HWND rull = GetDlgItem(window.Handle(), tarnivo::ids::TextRull);

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/paths.h"
 #include "tests/e2e/program.h"
+#include "win/paths.h"
 
 namespace tarnivo::test {
 namespace {

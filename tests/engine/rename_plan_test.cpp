@@ -62,7 +62,8 @@ TEST(BuildNewName, JoinsTheLinesOfTheTemplate) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Show(c.templateText) + " at " + std::to_string(c.index));
-    const NamePlan plan = BuildNewName(SplitTemplate(c.templateText), EntryAt(c.name, c.index));
+    const NamePlan plan =
+        BuildNewName(CompiledTemplate(c.templateText, Keywords()), EntryAt(c.name, c.index));
     EXPECT_EQ(plan.NewName.Text, c.newName);
     EXPECT_TRUE(plan.NewName.IsWhole());
     EXPECT_TRUE(plan.Failures.empty());
@@ -70,9 +71,9 @@ TEST(BuildNewName, JoinsTheLinesOfTheTemplate) {
 }
 
 TEST(BuildNewName, AFailingLineAddsNothingAndRecordsTheNameSoFar) {
-  const NamePlan plan =
-      BuildNewName(SplitTemplate(L"%name%\r\n%Taxis:6,50%\r\n_\r\n%Taxis:x,1,1%\r\n%ext%"),
-                   EntryAt(L"a.jpg", 4));
+  const NamePlan plan = BuildNewName(
+      CompiledTemplate(L"%name%\r\n%Taxis:6,50%\r\n_\r\n%Taxis:x,1,1%\r\n%ext%", Keywords()),
+      EntryAt(L"a.jpg", 4));
   EXPECT_EQ(plan.NewName.Text, L"a_.jpg");
   ASSERT_EQ(plan.Failures.size(), 2u);
   EXPECT_EQ(plan.Failures[0].PieceIndex, 1);
@@ -84,8 +85,8 @@ TEST(BuildNewName, AFailingLineAddsNothingAndRecordsTheNameSoFar) {
 }
 
 TEST(BuildNewName, KeepsOnlyTheStartOfAVeryLongNameButCountsItWhole) {
-  const NamePlan plan =
-      BuildNewName(SplitTemplate(L"x\r\n%Taxis:5000,7,1%\r\n%ext%"), EntryAt(L"a.jpg", 0));
+  const NamePlan plan = BuildNewName(
+      CompiledTemplate(L"x\r\n%Taxis:5000,7,1%\r\n%ext%", Keywords()), EntryAt(L"a.jpg", 0));
   EXPECT_EQ(plan.NewName.Length, 1u + 5000u + 4u);
   EXPECT_EQ(plan.NewName.Text, L"x" + std::wstring(kKeptNameLength - 1, L'0'));
   EXPECT_FALSE(plan.NewName.IsWhole());

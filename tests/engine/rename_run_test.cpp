@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/engine/run_setup.h"
 #include "tests/support/temp_folder.h"
 #include "win/code_page.h"
 
@@ -28,28 +29,32 @@ std::wstring Header(const std::wstring& templateText) {
 }
 
 // "renamed/not renamed/failures", so one comparison checks the three counts.
-std::string Counts(const RenameRunOutcome& outcome) {
-  return std::to_string(outcome.Renamed) + "/" + std::to_string(outcome.NotRenamed) + "/" +
+std::string Counts(const BatchOutcome& outcome) {
+  return std::to_string(outcome.Done) + "/" + std::to_string(outcome.NotDone) + "/" +
          std::to_string(outcome.Failures);
 }
 
 class RenameRunTest : public ::testing::Test {
  protected:
-  RenameRunOutcome Run(const std::wstring& templateText, const Names& names, bool log = true) {
-    RenameRunSetup setup{Folder(), names, templateText};
-    setup.Context.Now = [] { return DateTime{2031, 2, 3, 17, 8, 9}; };
-    if (log) setup.LogPath = LogPath();
-    setup.Caption = L"《Tarnivo》 V 1.0";
-    setup.OnStarted = [this] {
+  BatchOutcome Run(const std::wstring& templateText, const Names& names, bool log = true) {
+    RenameRunSetup setup = RunOf(Folder(), names, templateText);
+    setup.Plan.Context.Now = [] { return DateTime{2031, 2, 3, 17, 8, 9}; };
+    setup.Batch.Now = setup.Plan.Context.Now;
+    if (log) setup.Batch.LogPath = LogPath();
+    setup.Batch.Caption = L"《Tarnivo》 V 1.0";
+    BatchHost host;
+    host.OnStarted = [this] {
       calls.push_back(L"started");
       logAtStart = ReadFileBytes(LogPath());
       filesAtStart = FileNamesIn(files.Path());
     };
-    setup.OnProgress = [this](std::int32_t index, const std::wstring& oldName) {
-      calls.push_back(std::to_wstring(index) + L" " + oldName);
+    host.OnProgress = [this, &names](const BatchProgress& progress) {
+      calls.push_back(std::to_wstring(progress.ListIndex) + L" " +
+                      names.at(static_cast<size_t>(progress.ListIndex)));
+      EXPECT_EQ(progress.Text, L"正在转换:  " + Folder() + calls.back().substr(2));
     };
-    setup.LetEventsRun = [this] { calls.push_back(L"events"); };
-    return RunRename(std::move(setup));
+    host.LetEventsRun = [this] { calls.push_back(L"events"); };
+    return RunRename(std::move(setup), host);
   }
   // Leaves exactly `names` in the folder.
   void MakeFiles(const Names& names) const {
@@ -87,7 +92,7 @@ TEST_F(RenameRunTest, RenamesEveryEntryInListOrderAndLogsTheHeaderAlone) {
   MakeFiles({L"b.jpg", L"a.jpg", L"照片.jpg"});
   files.WriteFile(L"notes.txt", "keep");
   const std::wstring templateText = L"%name%\r\n_\r\n%Taxis:3,1,1%\r\n%ext%";
-  const RenameRunOutcome outcome = Run(templateText, {L"b.jpg", L"a.jpg", L"照片.jpg"});
+  const BatchOutcome outcome = Run(templateText, {L"b.jpg", L"a.jpg", L"照片.jpg"});
   EXPECT_EQ(Counts(outcome), "3/0/0");
   EXPECT_TRUE(outcome.LogCreated);
   EXPECT_GE(outcome.Seconds, 0);
@@ -117,7 +122,7 @@ TEST_F(RenameRunTest, EmptyListOrEmptyTemplate) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.What);
     MakeFiles(c.Files);
-    const RenameRunOutcome outcome = Run(c.Template, c.Files);
+    const BatchOutcome outcome = Run(c.Template, c.Files);
     EXPECT_EQ(Counts(outcome), c.Counts);
     EXPECT_TRUE(outcome.LogCreated);
     EXPECT_EQ(FileNamesIn(files.Path()), c.Files);
@@ -264,8 +269,7 @@ TEST_F(RenameRunTest, LogThatCannotBeCreatedDoesNotStopTheRun) {
     SCOPED_TRACE(c.What);
     MakeFiles({L"a.jpg", L"b.jpg"});
     c.Prepare();
-    const RenameRunOutcome outcome =
-        Run(L"%name%\r\n_\r\n%Taxis:6,50%", {L"a.jpg", L"b.jpg"}, c.Log);
+    const BatchOutcome outcome = Run(L"%name%\r\n_\r\n%Taxis:6,50%", {L"a.jpg", L"b.jpg"}, c.Log);
     EXPECT_EQ(Counts(outcome), "2/0/2");
     EXPECT_FALSE(outcome.LogCreated);
     EXPECT_EQ(FileNamesIn(files.Path()), (Names{L"a_", L"b_"}));
@@ -286,9 +290,9 @@ TEST_F(RenameRunTest, LogWhoseHeaderCannotBeWrittenIsNoLog) {
     GTEST_SKIP() << "no file that refuses writes here";
   }
   MakeFiles({L"a.jpg"});
-  RenameRunSetup setup{Folder(), {L"a.jpg"}, L"%Taxis:6,50%\r\nb.jpg"};
-  setup.LogPath = refusing;
-  const RenameRunOutcome outcome = RunRename(std::move(setup));
+  RenameRunSetup setup = RunOf(Folder(), {L"a.jpg"}, L"%Taxis:6,50%\r\nb.jpg");
+  setup.Batch.LogPath = refusing;
+  const BatchOutcome outcome = RunRename(std::move(setup), BatchHost{});
   EXPECT_EQ(Counts(outcome), "1/0/1");
   EXPECT_FALSE(outcome.LogCreated);
   EXPECT_EQ(FileNamesIn(files.Path()), Names{L"b.jpg"});

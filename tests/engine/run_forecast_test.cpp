@@ -31,14 +31,33 @@ EntryPlan Plan(const std::wstring& name) {
   return plan;
 }
 
+// A folder as its listing read it: the listed names, their short names ("" for none; empty:
+// none at all) and the other names.
+struct Folder {
+  Names Entries;
+  Names ShortNames;
+  Names Others;
+};
+
+WorkList ListOf(const Folder& folder) {
+  WorkList list;
+  for (std::size_t i = 0; i < folder.Entries.size(); ++i) {
+    list.Entries.push_back(
+        ListedFile{folder.Entries[i], i < folder.ShortNames.size() ? folder.ShortNames[i] : L""});
+  }
+  list.OtherNames = folder.Others;
+  return list;
+}
+
 // Each row as "R" (renamed), "U" (unchanged) or "F" + the error number, joined by blanks.
-std::string Outcomes(const FolderNames& folder, const Names& newNames) {
-  const NameCase nameCase = AsciiAndEAcute();
-  RunForecast forecast(folder, nameCase);
-  for (const std::wstring& name : newNames) EXPECT_TRUE(forecast.Add(Plan(name)));
-  EXPECT_FALSE(forecast.Add(Plan(L"extra")));
+std::string Outcomes(const Folder& folder, const Names& newNames) {
+  BatchPlan plan;
+  for (const std::wstring& name : newNames) plan.Entries.push_back(Plan(name));
+  OrderMoves(plan);
+  const Forecast forecast = ForecastRun(ListOf(folder), std::move(plan), AsciiAndEAcute());
+  EXPECT_EQ(forecast.Rows.size(), folder.Entries.size());
   std::string outcomes;
-  for (const PreviewRow& row : forecast.Rows()) {
+  for (const PreviewRow& row : forecast.Rows) {
     if (!outcomes.empty()) outcomes += " ";
     outcomes += row.Outcome == RowOutcome::Renamed ? "R"
                 : row.Outcome == RowOutcome::Unchanged
@@ -51,7 +70,7 @@ std::string Outcomes(const FolderNames& folder, const Names& newNames) {
 TEST(RunForecast, NamesAreTakenAtTheirEntrysTurn) {
   struct Case {
     const char* What;
-    FolderNames Folder;
+    struct Folder Folder;
     Names NewNames;
     std::string Outcomes;
   };
@@ -106,7 +125,7 @@ TEST(RunForecast, NamesAreTakenAtTheirEntrysTurn) {
 }
 
 TEST(RunForecast, ShiftingThirtyNineNumbersByOneFailsAllButTheLast) {
-  FolderNames folder;
+  Folder folder;
   Names newNames;
   std::string expected;
   for (int i = 1; i <= 39; ++i) {

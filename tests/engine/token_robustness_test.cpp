@@ -115,12 +115,14 @@ TEST(TokenRobustness, ScrambledSequenceTokensNeverCrash) {
 }
 
 TEST(TokenRobustness, KeywordsWithSurrogatesAndNuls) {
-  TokenContext context = MakeContext(0);
-  context.Keys.Name = L"\xD83D";
-  context.Keys.Taxis = std::wstring(L"t\0x", 3);
-  EXPECT_EQ(test::Outcome(EvaluateToken(L"%\xD83D%", context)), L"ok IMG_0012");
-  EXPECT_EQ(test::Outcome(EvaluateToken(std::wstring(L"%T\0X:3,1,1%", 11), context)), L"ok 001");
-  EXPECT_EQ(test::Outcome(EvaluateToken(L"%T", context)), L"ok %T");
+  const TokenContext context = MakeContext(0);
+  Keywords keys;
+  keys[TokenKind::Name] = L"\xD83D";
+  keys[TokenKind::Sequence] = std::wstring(L"t\0x", 3);
+  EXPECT_EQ(test::Outcome(EvaluateToken(L"%\xD83D%", context, keys)), L"ok IMG_0012");
+  EXPECT_EQ(test::Outcome(EvaluateToken(std::wstring(L"%T\0X:3,1,1%", 11), context, keys)),
+            L"ok 001");
+  EXPECT_EQ(test::Outcome(EvaluateToken(L"%T", context, keys)), L"ok %T");
 }
 
 TEST(DatePictureRobustness, LongAndStrangePictures) {

@@ -45,11 +45,20 @@ struct PieceCase {
   std::wstring Expected;  // "ok <text>" or "error <number>"
 };
 
-void ExpectPieces(const TokenContext& context, std::initializer_list<PieceCase> cases) {
+void ExpectPieces(const TokenContext& context, std::initializer_list<PieceCase> cases,
+                  const Keywords& keys = Keywords()) {
   for (const PieceCase& c : cases) {
     SCOPED_TRACE(test::Show(c.Piece));
-    EXPECT_EQ(test::Outcome(EvaluateToken(c.Piece, context)), c.Expected);
+    EXPECT_EQ(test::Outcome(EvaluateToken(c.Piece, context, keys)), c.Expected);
   }
+}
+
+// Keywords in the table's order (name, ext, date, now, Taxis, ...); the rest the defaults.
+Keywords KeysOf(std::initializer_list<std::wstring> words) {
+  Keywords keys;
+  std::size_t row = 0;
+  for (const std::wstring& word : words) keys[static_cast<TokenKind>(row++)] = word;
+  return keys;
 }
 
 TEST(EvaluateToken, SimpleTokensAndLiteralLines) {
@@ -114,40 +123,41 @@ TEST(EvaluateToken, TemplateLinesJoinIntoTheNewName) {
 }
 
 TEST(EvaluateToken, KeywordsWithCapitalsFromTheSettings) {
-  TokenContext context = MakeContext(L"a.b.jpg", 1);
-  context.Keys = Keywords{L"Name", L"EXT", L"Datum", L"Jetzt", L"TAXIS"};
-  ExpectPieces(context, {
-                            {L"%name%", L"ok a.b"},
-                            {L"%Name%", L"ok a.b"},
-                            {L"%NAME%", L"ok a.b"},
-                            {L"%ext%", L"ok .jpg"},
-                            {L"%datum%", L"ok 240305"},
-                            {L"%JETZT%", L"ok 140709"},
-                            {L"%taxis:3,1,1%", L"ok 002"},
-                            {L"%Taxis:3,1,1%", L"ok 002"},
-                            {L"%date%", L"ok %date%"},  // the default keyword no longer counts
-                            {L"%now%", L"ok %now%"},
-                        });
+  const TokenContext context = MakeContext(L"a.b.jpg", 1);
+  ExpectPieces(context,
+               {
+                   {L"%name%", L"ok a.b"},
+                   {L"%Name%", L"ok a.b"},
+                   {L"%NAME%", L"ok a.b"},
+                   {L"%ext%", L"ok .jpg"},
+                   {L"%datum%", L"ok 240305"},
+                   {L"%JETZT%", L"ok 140709"},
+                   {L"%taxis:3,1,1%", L"ok 002"},
+                   {L"%Taxis:3,1,1%", L"ok 002"},
+                   {L"%date%", L"ok %date%"},  // the default keyword no longer counts
+                   {L"%now%", L"ok %now%"},
+               },
+               KeysOf({L"Name", L"EXT", L"Datum", L"Jetzt", L"TAXIS"}));
 }
 
 TEST(EvaluateToken, UnusualKeywords) {
-  TokenContext context = MakeContext(L"x.txt", 0);
-  context.Keys.Name = L"名称";
-  context.Keys.Taxis = L"";
-  ExpectPieces(context,
-               {{L"%名称%", L"ok x"}, {L"%名稱%", L"ok %名稱%"}, {L"%:3,1,1%", L"ok 001"}});
+  const TokenContext context = MakeContext(L"x.txt", 0);
+  Keywords keys;
+  keys[TokenKind::Name] = L"名称";
+  keys[TokenKind::Sequence] = L"";
+  ExpectPieces(context, {{L"%名称%", L"ok x"}, {L"%名稱%", L"ok %名稱%"}, {L"%:3,1,1%", L"ok 001"}},
+               keys);
 
-  context.Keys = Keywords{L"x", L"x", L"date", L"now", L"x"};
-  ExpectPieces(context,
-               {{L"%x%", L"ok x"}, {L"%X:3,1,1%", L"ok 001"}});  // name is tested before ext
+  ExpectPieces(context, {{L"%x%", L"ok x"}, {L"%X:3,1,1%", L"ok 001"}},  // name before ext
+               KeysOf({L"x", L"x", L"date", L"now", L"x"}));
 
-  context.Keys = Keywords{};
-  context.Keys.Name = L"\xC4";  // only A-Z are folded: Ä and ä stay apart
-  ExpectPieces(context, {{L"%\xC4%", L"ok x"}, {L"%\xE4%", L"ok %\xE4%"}});
+  keys = Keywords();
+  keys[TokenKind::Name] = L"\xC4";  // only A-Z are folded: Ä and ä stay apart
+  ExpectPieces(context, {{L"%\xC4%", L"ok x"}, {L"%\xE4%", L"ok %\xE4%"}}, keys);
 
-  context.Keys = Keywords{};
-  context.Keys.Taxis = L"a:b";  // parameters start after the piece's first ":"
-  ExpectPieces(context, {{L"%a:b:3,1,1%", L"error 13"}});
+  keys = Keywords();
+  keys[TokenKind::Sequence] = L"a:b";  // parameters start after the piece's first ":"
+  ExpectPieces(context, {{L"%a:b:3,1,1%", L"error 13"}}, keys);
 }
 
 TEST(EvaluateToken, SequenceNumbers) {
@@ -346,9 +356,10 @@ TEST(EvaluateToken, FileDatesThroughTheirOwnPicturesAndFailures) {
   context.FileDate = nullptr;
   ExpectPieces(context, {{L"%modified%", L"error 53"}});
   // Tested after the time token and before the sequence token: a keyword may shadow it.
-  context.Keys.Taken = L"Taxis:1,1,1";
+  Keywords keys;
+  keys[TokenKind::Taken] = L"Taxis:1,1,1";
   context.FileDate = [](FileDateKind) -> Result<DateTime> { return DateTime{2024, 3, 5, 0, 0, 0}; };
-  ExpectPieces(context, {{L"%Taxis:1,1,1%", L"ok 20240305_000000"}});
+  ExpectPieces(context, {{L"%Taxis:1,1,1%", L"ok 20240305_000000"}}, keys);
 }
 
 }  // namespace

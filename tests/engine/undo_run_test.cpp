@@ -13,6 +13,7 @@
 
 #include "engine/rename_run.h"
 #include "engine/undo_journal.h"
+#include "tests/engine/run_setup.h"
 #include "tests/support/temp_folder.h"
 #include "win/code_page.h"
 
@@ -26,25 +27,28 @@ constexpr DateTime kNow{2031, 2, 3, 17, 8, 9};
 
 class UndoRunTest : public ::testing::Test {
  protected:
-  RenameRunOutcome Run(const std::wstring& templateText, const Names& names) {
-    RenameRunSetup setup{Folder(), names, templateText};
-    setup.Context.Now = [] { return kNow; };
+  BatchSetup Records() const {
+    BatchSetup setup;
     setup.LogPath = programFolder / L"Err.LOG";
     setup.JournalPath = JournalPath();
-    setup.Caption = kCaption;
-    setup.OnStarted = [this] { journalAtStart = ReadFileBytes(JournalPath()); };
-    return RunRename(std::move(setup));
-  }
-  UndoRunOutcome Undo() {
-    UndoRunSetup setup;
-    setup.JournalPath = JournalPath();
-    setup.LogPath = programFolder / L"Err.LOG";
     setup.Caption = kCaption;
     setup.Now = [] { return kNow; };
-    setup.OnProgress = [this](const std::wstring& folder, const std::wstring& name) {
-      progress.push_back(folder + name);
+    return setup;
+  }
+  BatchOutcome Run(const std::wstring& templateText, const Names& names) {
+    RenameRunSetup setup = RunOf(Folder(), names, templateText);
+    setup.Batch = Records();
+    BatchHost host;
+    host.OnStarted = [this] { journalAtStart = ReadFileBytes(JournalPath()); };
+    return RunRename(std::move(setup), host);
+  }
+  BatchOutcome Undo() {
+    BatchHost host;
+    host.OnProgress = [this](const BatchProgress& shown) {
+      EXPECT_EQ(shown.ListIndex, -1);
+      progress.push_back(shown.Text);
     };
-    return RunUndo(std::move(setup));
+    return RunUndo(Records(), host);
   }
   // Each file holds its own name, so a content shows where a file went.
   void MakeFiles(const Names& names) const {
@@ -97,7 +101,7 @@ class UndoRunTest : public ::testing::Test {
 TEST_F(UndoRunTest, RunRecordsEachRenameAndItsOutcome) {
   MakeFiles({L"a.jpg", L"b.jpg", L"c.jpg"});
   files.WriteFile(L"b_.jpg", "taken");
-  EXPECT_TRUE(Run(L"%name%\r\n_\r\n%ext%", {L"a.jpg", L"b.jpg", L"c.jpg"}).JournalWritten);
+  EXPECT_TRUE(Run(L"%name%\r\n_\r\n%ext%", {L"a.jpg", L"b.jpg", L"c.jpg"}).JournalIntact);
   // The header is on the disk before the first rename.
   EXPECT_EQ(journalAtStart.rfind("\xEF\xBB\xBF标题\t《Tarnivo》 V 1.0\r\n文件夹\t" +
                                      ToUtf8(Folder()) + "\r\n时间\t2031-02-03 17:08:09\r\n",
@@ -118,13 +122,13 @@ TEST_F(UndoRunTest, UndoGivesBackTheOldNamesOfTheRenamedFilesOnly) {
   Run(L"%name%\r\n_\r\n%ext%", names);
   ASSERT_EQ(FileNamesIn(files.Path()), (Names{L"a_.jpg", L"b.jpg", L"b_.jpg", L"照片_.jpg",
                                               L"한국_.jpg", L"\U0001F600_.jpg"}));
-  const UndoRunOutcome outcome = Undo();
+  const BatchOutcome outcome = Undo();
   EXPECT_TRUE(outcome.Started);
   EXPECT_EQ(outcome.Folder, Folder());
-  EXPECT_EQ(outcome.Restored, 4);
+  EXPECT_EQ(outcome.Done, 4);
   EXPECT_EQ(outcome.Failures, 0);
   EXPECT_TRUE(outcome.LogCreated);
-  EXPECT_TRUE(outcome.JournalRecorded);
+  EXPECT_TRUE(outcome.JournalIntact);
   Names expected = names;
   expected.push_back(L"b_.jpg");
   std::sort(expected.begin(), expected.end());
@@ -132,7 +136,7 @@ TEST_F(UndoRunTest, UndoGivesBackTheOldNamesOfTheRenamedFilesOnly) {
   for (const std::wstring& name : names) EXPECT_EQ(Content(name), ToAnsi(name));
   EXPECT_EQ(Content(L"b_.jpg"), "taken");
   // Last entry first; the progress names the file's name before its undo.
-  EXPECT_EQ(progress.back(), Folder() + L"a_.jpg");
+  EXPECT_EQ(progress.back(), L"正在恢复:  " + Folder() + L"a_.jpg");
   EXPECT_EQ(LogEntries(), L"");
   EXPECT_NE(
       JournalRecords().find("恢复\t5\t成功\r\n恢复\t4\t成功\r\n恢复\t3\t成功\r\n恢复\t1\t成功\r\n"
@@ -153,8 +157,8 @@ TEST_F(UndoRunTest, OldNameTakenOrFileGoneMeanwhileFailsAndReplacesNothing) {
   Run(L"x_\r\n%name%\r\n%ext%", {L"a.jpg", L"b.jpg", L"c.jpg"});
   files.WriteFile(L"b.jpg", "new b");
   ASSERT_TRUE(DeleteFileW((files / L"x_c.jpg").c_str()));
-  const UndoRunOutcome outcome = Undo();
-  EXPECT_EQ(outcome.Restored, 1);
+  const BatchOutcome outcome = Undo();
+  EXPECT_EQ(outcome.Done, 1);
   EXPECT_EQ(outcome.Failures, 2);
   EXPECT_EQ(FileNamesIn(files.Path()), (Names{L"a.jpg", L"b.jpg", L"x_b.jpg"}));
   EXPECT_EQ(Content(L"b.jpg"), "new b");
@@ -183,8 +187,8 @@ TEST_F(UndoRunTest, EntryWithoutOutcomeIsUndoneOnlyWhereTheRenameHappened) {
     for (const std::wstring& name : FileNamesIn(files.Path())) DeleteFileW((files / name).c_str());
     MakeFiles(c.Before);
     WriteJournal("1\ta.jpg\tb.jpg\t");  // cut short: not even a line end
-    const UndoRunOutcome outcome = Undo();
-    EXPECT_EQ(outcome.Restored, c.Restored);
+    const BatchOutcome outcome = Undo();
+    EXPECT_EQ(outcome.Done, c.Restored);
     EXPECT_EQ(outcome.Failures, 0);
     EXPECT_EQ(FileNamesIn(files.Path()), c.After);
     EXPECT_EQ(LogEntries(), L"");
@@ -217,9 +221,9 @@ TEST_F(UndoRunTest, JournalThatCannotBeWrittenDoesNotStopTheRun) {
     SCOPED_TRACE(c.What);
     MakeFiles({L"a.jpg", L"b.jpg"});
     c.Prepare();
-    const RenameRunOutcome outcome = Run(L"%name%\r\n_", {L"a.jpg", L"b.jpg"});
-    EXPECT_EQ(outcome.Renamed, 2);
-    EXPECT_FALSE(outcome.JournalWritten);
+    const BatchOutcome outcome = Run(L"%name%\r\n_", {L"a.jpg", L"b.jpg"});
+    EXPECT_EQ(outcome.Done, 2);
+    EXPECT_FALSE(outcome.JournalIntact);
     EXPECT_EQ(FileNamesIn(files.Path()), (Names{L"a_", L"b_"}));
     EXPECT_EQ(JournalHasUndo(JournalPath()), c.Offered);
     SetFileAttributesW(JournalPath().c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -232,12 +236,12 @@ TEST_F(UndoRunTest, JournalThatCannotBeWrittenDoesNotStopTheRun) {
 
 TEST_F(UndoRunTest, NoJournalInTheWorkingFolder) {
   programFolder.WriteFile(L"a.jpg", "a");
-  RenameRunSetup setup{programFolder.Path() + L"\\", {L"a.jpg"}, L"b.jpg"};
+  RenameRunSetup setup = RunOf(programFolder.Path() + L"\\", {L"a.jpg"}, L"b.jpg");
   // Spelt another way: the same folder all the same.
-  setup.JournalPath = programFolder.Path() + L"\\.\\Undo.LOG";
-  const RenameRunOutcome outcome = RunRename(std::move(setup));
-  EXPECT_EQ(outcome.Renamed, 1);
-  EXPECT_FALSE(outcome.JournalWritten);
+  setup.Batch.JournalPath = programFolder.Path() + L"\\.\\Undo.LOG";
+  const BatchOutcome outcome = RunRename(std::move(setup), BatchHost{});
+  EXPECT_EQ(outcome.Done, 1);
+  EXPECT_FALSE(outcome.JournalIntact);
   EXPECT_EQ(FileNamesIn(programFolder.Path()), Names{L"b.jpg"});
 }
 

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "win/code_page.h"
-#include "settings/paths.h"
 #include "tests/support/temp_folder.h"
+#include "win/code_page.h"
+#include "win/paths.h"
 
 namespace tarnivo {
 namespace {
@@ -30,7 +30,8 @@ TEST(SettingsStoreRead, FollowsTheFileFormatRules) {
   const std::wstring chinese = L"批量改名";
   const ReadCase cases[] = {
       {"no file gives the default", "", L"main", L"Pattern", L"*.jpg", L"*.jpg"},
-      {"a value in the file", "[main]\r\nPattern=*.txt\r\n", L"main", L"Pattern", L"*.jpg", L"*.txt"},
+      {"a value in the file", "[main]\r\nPattern=*.txt\r\n", L"main", L"Pattern", L"*.jpg",
+       L"*.txt"},
       {"empty value is not the default", "[Variant]\r\nFormatdate=\r\n", L"Variant", L"Formatdate",
        L"yymmdd", L""},
       {"key matched without case", "[Variant]\r\nformatdate=yyyy\r\n", L"Variant", L"Formatdate",
@@ -41,14 +42,15 @@ TEST(SettingsStoreRead, FollowsTheFileFormatRules) {
        L"Formatnow", L"hhmmss", L"hh-nn-ss"},
       {"quoted value loses its quotes", "[main]\r\nPattern=\"a b\"\r\n", L"main", L"Pattern", L"*",
        L"a b"},
-      {"missing key in a present section", "[main]\r\nother=1\r\n", L"main", L"writelog", L"1", L"1"},
+      {"missing key in a present section", "[main]\r\nother=1\r\n", L"main", L"writelog", L"1",
+       L"1"},
       {"missing section", "[Variant]\r\nname=n\r\n", L"main", L"name", L"d", L"d"},
       {"300-byte value cut to 255", "[main]\r\nPattern=" + longValue + "\r\n", L"main", L"Pattern",
        L"", std::wstring(255, L'x')},
       {"code page 936 value", "[Variant]\r\nname=" + ToAnsi(chinese) + "\r\n", L"Variant", L"name",
        L"name", chinese},
-      {"garbage bytes give the default", std::string("\x01\xff\xfe\x00garbage\x00\r\n=", 16), L"main",
-       L"Pattern", L"*.jpg", L"*.jpg"},
+      {"garbage bytes give the default", std::string("\x01\xff\xfe\x00garbage\x00\r\n=", 16),
+       L"main", L"Pattern", L"*.jpg", L"*.jpg"},
   };
   for (const ReadCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -69,17 +71,18 @@ TEST(SettingsStoreRead, DropsAHalfCharacterCutAtTheLimit) {
 TEST(SettingsStoreRead, SeesAnEditAtTheNextRead) {
   TempFolder folder;
   const SettingsStore store(folder.Path());
+  const SettingKey formatDate{L"Variant", L"Formatdate", L"yymmdd"};
   folder.WriteFile(L"config.ini", "[Variant]\r\nFormatdate=yyyy\r\n");
-  EXPECT_EQ(store.Read(setting::FormatDate), L"yyyy");
+  EXPECT_EQ(store.Read(formatDate), L"yyyy");
   folder.WriteFile(L"config.ini", "[Variant]\r\nFormatdate=mmdd\r\n");
-  EXPECT_EQ(store.Read(setting::FormatDate), L"mmdd");
+  EXPECT_EQ(store.Read(formatDate), L"mmdd");
 }
 
 TEST(SettingsStoreRead, LockedFileGivesTheDefault) {
   TempFolder folder;
   const std::wstring path = folder.WriteFile(L"config.ini", "[main]\r\nPattern=*.txt\r\n");
-  HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
+  HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   EXPECT_EQ(SettingsStore(folder.Path()).Read(setting::Pattern), L"*.jpg");
   CloseHandle(lock);
@@ -93,12 +96,13 @@ TEST(SettingsStoreWrite, CreatesTheFileWithTheOneSetting) {
 
 TEST(SettingsStoreWrite, ReplacesAValueAndKeepsTheRest) {
   TempFolder folder;
-  folder.WriteFile(L"config.ini", "[main]\r\nPattern=*.txt\r\nwritelog=0\r\n[Variant]\r\nname=n\r\n");
+  folder.WriteFile(L"config.ini",
+                   "[main]\r\nPattern=*.txt\r\nwritelog=0\r\n[Variant]\r\nname=n\r\n");
   const SettingsStore store(folder.Path());
   EXPECT_NE(store.Write(L"main", L"Pattern", L"*.png;*.gif"), 0);
   EXPECT_EQ(store.Read(setting::Pattern), L"*.png;*.gif");
   EXPECT_EQ(store.Read(setting::WriteLog), L"0");
-  EXPECT_EQ(store.Read(setting::KeywordName), L"n");
+  EXPECT_EQ(store.Read(L"Variant", L"name", L"name"), L"n");
 }
 
 TEST(SettingsStoreWrite, RefusedWriteReturnsZero) {
@@ -123,7 +127,10 @@ TEST(SettingsStore, FolderOutsideTheCodePageStillWorks) {
 
 TEST(Paths, EnsureTrailingBackslash) {
   const std::pair<std::wstring, std::wstring> cases[] = {
-      {L"C:\\", L"C:\\"}, {L"C:\\temp", L"C:\\temp\\"}, {L"", L"\\"}, {L"a/", L"a/\\"},
+      {L"C:\\", L"C:\\"},
+      {L"C:\\temp", L"C:\\temp\\"},
+      {L"", L"\\"},
+      {L"a/", L"a/\\"},
       {L"\\\\server\\share", L"\\\\server\\share\\"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(EnsureTrailingBackslash(in), out) << in;

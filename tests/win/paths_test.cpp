@@ -1,4 +1,4 @@
-#include "settings/paths.h"
+#include "win/paths.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

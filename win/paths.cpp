@@ -1,4 +1,4 @@
-#include "settings/paths.h"
+#include "win/paths.h"
 
 #include <windows.h>
 // Needs windows.h before it.

@@ -1,0 +1,82 @@
+#include "app/batch_setup.h"
+
+#include <windows.h>
+
+#include "engine/number_parse.h"
+#include "engine/undo_journal.h"
+#include "settings/setting_keys.h"
+#include "win/paths.h"
+
+namespace tarnivo {
+namespace {
+
+DateTime SystemLocalTime() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return DateTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+std::wstring Read(const SettingReader& readSetting, const SettingKey& key) {
+  return readSetting ? readSetting(key.Section, key.Key, key.DefaultValue)
+                     : std::wstring(key.DefaultValue);
+}
+
+// "writelog" is a whole number (a half goes to the even neighbour): 0 means no log. A value
+// that is no number at all ("off", "no") is taken as the user's wish for no log as well.
+bool LoggingWanted(const std::wstring& value) {
+  const Result<int32_t> flag = TextToInt32(value);
+  return flag.Ok() && flag.Value() != 0;
+}
+
+std::wstring ProgramFile(std::wstring_view programFolder, std::wstring_view name) {
+  return EnsureTrailingBackslash(std::wstring(programFolder)) + std::wstring(name);
+}
+
+// The log, journal, caption and clock of a batch; "writelog" is read at every batch.
+BatchSetup RecordsOf(const BatchSources& sources) {
+  BatchSetup setup;
+  if (LoggingWanted(Read(sources.ReadSetting, setting::WriteLog))) {
+    setup.LogPath = ProgramFile(sources.ProgramFolder, kLogName);
+  }
+  setup.JournalPath = JournalPath(sources.ProgramFolder);
+  setup.Caption = sources.Caption;
+  setup.Now = sources.Now ? sources.Now : Clock(SystemLocalTime);
+  return setup;
+}
+
+}  // namespace
+
+std::wstring JournalPath(std::wstring_view programFolder) {
+  return ProgramFile(programFolder, kJournalName);
+}
+
+PlanSetup AssemblePlan(const BatchSources& sources, std::shared_ptr<const WorkList> list,
+                       std::wstring_view templateText) {
+  PlanSetup setup;
+  setup.List = std::move(list);
+  setup.Template = CompiledTemplate(templateText, sources.Keys);
+  setup.Context.ReadSetting = sources.ReadSetting;
+  setup.Context.Now = sources.Now ? sources.Now : Clock(SystemLocalTime);
+  setup.Context.Locale = sources.Locale;
+  return setup;
+}
+
+RenameRunSetup AssembleRun(const BatchSources& sources, std::shared_ptr<const WorkList> list,
+                           std::wstring templateText) {
+  RenameRunSetup setup;
+  setup.Batch = RecordsOf(sources);
+  setup.Plan = AssemblePlan(sources, std::move(list), templateText);
+  setup.TemplateText = std::move(templateText);
+  return setup;
+}
+
+BatchSetup AssembleUndo(const BatchSources& sources) { return RecordsOf(sources); }
+
+// "openlog" is a real number: 0 means the log is not shown; so does a value that is no
+// number at all.
+bool LogOpeningWanted(const SettingReader& readSetting) {
+  const Result<double> flag = TextToDouble(Read(readSetting, setting::OpenLog));
+  return flag.Ok() && flag.Value() != 0;
+}
+
+}  // namespace tarnivo

@@ -1,0 +1,44 @@
+#pragma once
+// A run, an undo and a preview pass assembled without any window: from the settings, the
+// keywords read at start-up, a work list and the template's text. The window calls these,
+// and so does every other way into a run.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/batch.h"
+#include "engine/locale_info.h"
+#include "engine/planner.h"
+#include "engine/rename_run.h"
+#include "engine/token.h"
+#include "engine/work_list.h"
+
+namespace tarnivo {
+
+inline constexpr std::wstring_view kLogName = L"Err.LOG";
+
+// What every batch is assembled from.
+struct BatchSources {
+  SettingReader ReadSetting;  // "writelog", and the date pictures as the lines are evaluated
+  Keywords Keys;              // as read at start-up
+  Clock Now;                  // local time; none: the system clock
+  LocaleInfo Locale;
+  std::wstring ProgramFolder;  // holds "Err.LOG" and "Undo.LOG"
+  std::wstring Caption;        // the log header's first line and the journal's caption
+};
+
+// The plan of `templateText` over `list`, as the preview and the run make it.
+PlanSetup AssemblePlan(const BatchSources& sources, std::shared_ptr<const WorkList> list,
+                       std::wstring_view templateText);
+// A run of `list`: its plan, "Err.LOG" when "writelog" asks for a log, "Undo.LOG".
+RenameRunSetup AssembleRun(const BatchSources& sources, std::shared_ptr<const WorkList> list,
+                           std::wstring templateText);
+// The undo of the journal in the program folder.
+BatchSetup AssembleUndo(const BatchSources& sources);
+
+// "Undo.LOG" in `programFolder`.
+std::wstring JournalPath(std::wstring_view programFolder);
+// True when "openlog" asks for the log of a batch with failures to be shown.
+bool LogOpeningWanted(const SettingReader& readSetting);
+
+}  // namespace tarnivo
