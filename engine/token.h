@@ -1,7 +1,7 @@
 // The template's tokens: one table, a row per token (its keyword setting and default, its
 // item in the menu "命    令", whether the About box lists it, its evaluator), read by every
-// place that lists tokens. Adding a token is a row of kTokens, its evaluator beside the
-// table in token.cpp, and its page in the help.
+// place that lists tokens. Adding a token is a row of kTokens with its TokenKind, its
+// evaluator beside the table in token.cpp, and its text in the help.
 #pragma once
 
 #include <array>
@@ -49,8 +49,8 @@ struct TokenContext {
 };
 
 // The rows of kTokens, in its order.
-enum class TokenKind : std::uint8_t { Name, Ext, Date, Now, Sequence, Taken, Modified };
-inline constexpr std::size_t kTokenCount = 7;
+enum class TokenKind : std::uint8_t { Name, Ext, Date, Now, Sequence, Taken, Modified, Count };
+inline constexpr std::size_t kTokenCount = static_cast<std::size_t>(TokenKind::Count);
 
 // The parameters of a token that takes them, read once when the template is compiled: the
 // sequence's width, start and step (%Taxis:W,S,T%).

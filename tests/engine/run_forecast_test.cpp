@@ -136,6 +136,28 @@ TEST(RunForecast, ShiftingThirtyNineNumbersByOneFailsAllButTheLast) {
   EXPECT_EQ(Outcomes(folder, newNames), expected);
 }
 
+// The forecast follows the plan's moves, not the list: the same chain fails in the list's
+// order and succeeds when the move that frees each name comes first.
+TEST(RunForecast, FollowsTheOrderOfTheMoves) {
+  BatchPlan plan;
+  for (const wchar_t* name : {L"b", L"c"}) plan.Entries.push_back(Plan(name));
+  OrderMoves(plan);
+  ASSERT_EQ(plan.Moves.size(), 2u);
+  EXPECT_EQ(plan.Moves[0].Entry, 0);
+  EXPECT_EQ(plan.Moves[1].Entry, 1);
+  const WorkList list = ListOf({{L"a", L"b"}});
+  const auto outcomes = [&list](BatchPlan planned) {
+    const Forecast forecast = ForecastRun(list, std::move(planned), AsciiAndEAcute());
+    std::string shown;
+    for (const PreviewRow& row : forecast.Rows)
+      shown += row.Outcome == RowOutcome::Fails ? "F" : "R";
+    return shown + " " + std::to_string(forecast.Counts.Renamed);
+  };
+  EXPECT_EQ(outcomes(plan), "FR 1");
+  std::swap(plan.Moves[0], plan.Moves[1]);
+  EXPECT_EQ(outcomes(plan), "RR 2");  // rows stay in the list's order
+}
+
 TEST(RunForecast, RowAndSummaryTexts) {
   struct Case {
     std::vector<LineFailure> Lines;
