@@ -49,7 +49,16 @@ struct TokenContext {
 };
 
 // The rows of kTokens, in its order.
-enum class TokenKind : std::uint8_t { Name, Ext, Date, Now, Sequence, Taken, Modified, Count };
+enum class TokenKind : std::uint8_t {
+  Name,      // %name%
+  Ext,       // %ext%
+  Date,      // %date%
+  Now,       // %now%
+  Sequence,  // %Taxis:W,S,T%
+  Taken,     // %taken%
+  Modified,  // %modified%
+  Count,     // not a token: how many there are
+};
 inline constexpr std::size_t kTokenCount = static_cast<std::size_t>(TokenKind::Count);
 
 // The parameters of a token that takes them, read once when the template is compiled: the
