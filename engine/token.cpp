@@ -111,35 +111,23 @@ Result<PartialText> DateModified(const TokenArguments&, const TokenContext& cont
   return Kept(FileDateText(context, FileDateKind::Modified, kFormatModified), kept);
 }
 
+// A keyword of section "Variant" whose default is its key.
+constexpr SettingKey Keyword(std::wstring_view key) { return SettingKey{L"Variant", key, key}; }
+
 }  // namespace
 
+// clang-format off
 constexpr std::array<TokenSpec, kTokenCount> kTokens{{
-    {TokenKind::Name, {L"Variant", L"name", L"name"}, L"原文件名", L"", L"name", nullptr, BaseName},
-    {TokenKind::Ext, {L"Variant", L"ext", L"ext"}, L"原扩展名", L"", L"ext", nullptr, Extension},
-    {TokenKind::Date, {L"Variant", L"date", L"date"}, L"日    期", L"", L"date", nullptr, Today},
-    {TokenKind::Now,
-     {L"Variant", L"now", L"now"},
-     L"时    间",
-     L"",
-     L"now",
-     nullptr,
-     CurrentDateAndTime},
-    {TokenKind::Sequence,
-     {L"Variant", L"Taxis", L"Taxis"},
-     L"序    列",
-     L":6,50,1",
-     L"",
-     SequenceParameters,
-     SequenceNumber},
-    {TokenKind::Taken, {L"Variant", L"taken", L"taken"}, L"拍摄日期", L"", L"", nullptr, DateTaken},
-    {TokenKind::Modified,
-     {L"Variant", L"modified", L"modified"},
-     L"修改日期",
-     L"",
-     L"",
-     nullptr,
-     DateModified},
+//  kind                  keyword                menu item    inserts     About    parameters          evaluator
+    {TokenKind::Name,     Keyword(L"name"),     L"原文件名", L"",        L"name", nullptr,            BaseName},
+    {TokenKind::Ext,      Keyword(L"ext"),      L"原扩展名", L"",        L"ext",  nullptr,            Extension},
+    {TokenKind::Date,     Keyword(L"date"),     L"日    期", L"",        L"date", nullptr,            Today},
+    {TokenKind::Now,      Keyword(L"now"),      L"时    间", L"",        L"now",  nullptr,            CurrentDateAndTime},
+    {TokenKind::Sequence, Keyword(L"Taxis"),    L"序    列", L":6,50,1", L"",     SequenceParameters, SequenceNumber},
+    {TokenKind::Taken,    Keyword(L"taken"),    L"拍摄日期", L"",        L"",     nullptr,            DateTaken},
+    {TokenKind::Modified, Keyword(L"modified"), L"修改日期", L"",        L"",     nullptr,            DateModified},
 }};
+// clang-format on
 
 // Token(kind) finds a row by its place.
 static_assert([] {
