@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "engine/date_format.h"
 #include "engine/number_parse.h"
 #include "engine/undo_journal.h"
 #include "settings/setting_keys.h"
@@ -58,6 +59,8 @@ PlanSetup AssemblePlan(const BatchSources& sources, std::shared_ptr<const WorkLi
   setup.Context.ReadSetting = sources.ReadSetting;
   setup.Context.Now = sources.Now ? sources.Now : Clock(SystemLocalTime);
   setup.Context.Locale = sources.Locale;
+  // The clock to the second: a run's temporary names differ from an earlier run's.
+  setup.RunTag = FormatDateTime(L"yyyymmddhhnnss", setup.Context.Now(), LocaleInfo{});
   return setup;
 }
 

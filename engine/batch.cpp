@@ -31,7 +31,7 @@ BatchOutcome RunBatch(BatchJob& job, const BatchSetup& setup, const BatchHost& h
   job.EndPlan();
 
   EntryLoop steps;
-  steps.Entry = [&](std::int32_t i) { ++(job.Step(i, records) ? outcome.Done : outcome.NotDone); };
+  steps.Entry = [&](std::int32_t i) { job.Step(i, records); };
   steps.HandOver = [&](std::int32_t i) {
     records.Journal.Flush();
     if (host.OnProgress) host.OnProgress(job.Progress(i));
@@ -39,13 +39,13 @@ BatchOutcome RunBatch(BatchJob& job, const BatchSetup& setup, const BatchHost& h
   };
   steps.EventsWaiting = host.EventsWaiting;
   steps.LetEventsRun = host.LetEventsRun;
-  const std::int32_t count = job.StepCount();
-  outcome.Seconds += RunEntries(count, steps);
+  outcome.Seconds += RunEntries(job.StepCount(), steps);
 
-  job.Finish(records.Journal, now());
+  job.Finish(records, now());
   records.Journal.Flush();
+  job.Tally(outcome);
   outcome.Failures = records.Log.Failures();
-  outcome.JournalTouched = count > 0;
+  outcome.JournalTouched = job.TouchesJournal();
   outcome.JournalIntact = records.Journal.Intact();
   outcome.Summary = job.Summary(outcome);
   return outcome;

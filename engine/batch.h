@@ -77,12 +77,15 @@ class BatchJob {
   virtual void PlanEntry(std::int32_t /*index*/) {}
   virtual void EndPlan() {}  // after the last entry is planned, before StepCount is asked
   virtual std::int32_t StepCount() const = 0;
-  // Step `step`, with its write-ahead records and its failures; true when the file got its
-  // name. Never throws.
-  virtual bool Step(std::int32_t step, BatchRecords& records) noexcept = 0;
+  // Step `step`, with its write-ahead records and its failures. Never throws.
+  virtual void Step(std::int32_t step, BatchRecords& records) noexcept = 0;
   virtual BatchProgress Progress(std::int32_t step) const = 0;
   // After the last step, with the clock read again (an undo records its end).
-  virtual void Finish(JournalFile& /*journal*/, const DateTime& /*now*/) {}
+  virtual void Finish(BatchRecords& /*records*/, const DateTime& /*now*/) {}
+  // The files that got their name, and those that did not, into `outcome`.
+  virtual void Tally(BatchOutcome& outcome) const = 0;
+  // True when the batch replaced the journal or added to it (or should have).
+  virtual bool TouchesJournal() const = 0;
   virtual std::wstring Summary(const BatchOutcome& outcome) const = 0;
 };
 

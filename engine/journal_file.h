@@ -5,6 +5,7 @@
 
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "engine/log_file.h"
 #include "engine/undo_journal.h"
@@ -40,5 +41,19 @@ class JournalFile {
   OutputFile file_;
   bool broken_ = false;
 };
+
+// "Undo.void" beside the journal says that the journal is not the record of the last run:
+// that run could neither write its own journal nor remove the older one. No undo is
+// offered while it is there; the next run that writes a journal removes it.
+inline constexpr std::wstring_view kJournalVoidName = L"Undo.void";
+
+// True when the journal at `journalPath` is marked void.
+bool JournalVoided(const std::wstring& journalPath);
+// A run writes no journal: the older one at `journalPath` is deleted (only when
+// `mayDelete`: it may be a file of the run itself) or else marked void. False when neither
+// could be done.
+bool RetireJournal(const std::wstring& journalPath, bool mayDelete);
+// A journal was written: it is the last run's record again.
+void ClearJournalVoid(const std::wstring& journalPath);
 
 }  // namespace tarnivo

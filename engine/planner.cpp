@@ -3,6 +3,7 @@
 #include <new>
 
 #include "engine/file_dates.h"
+#include "engine/system_name_case.h"
 #include "win/paths.h"
 
 namespace tarnivo {
@@ -26,7 +27,7 @@ void BatchPlanner::PlanEntry(std::int32_t index) noexcept {
 }
 
 BatchPlan BatchPlanner::Finish() {
-  OrderMoves(plan_);
+  OrderMoves(plan_, *setup_.List, SystemNameCase(), setup_.RunTag);
   return std::move(plan_);
 }
 

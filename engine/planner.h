@@ -20,6 +20,8 @@ struct PlanSetup {
   // Settings reader, clock and locale for the lines; FileName, ListIndex and FileDate are
   // set per entry.
   TokenContext Context;
+  // Tells this run's temporary names from another's ("~tarnivo-<tag>-<entry>.tmp").
+  std::wstring RunTag;
 };
 
 class BatchPlanner {
@@ -34,7 +36,8 @@ class BatchPlanner {
   // Plans entry `index`; every entry once, in the list's order. An entry that does not fit
   // in memory is planned as OutOfMemory.
   void PlanEntry(std::int32_t index) noexcept;
-  // The plan with its moves ordered, once every entry is planned; the planner is done then.
+  // The plan with its moves ordered (names compared as the file system does), once every
+  // entry is planned; the planner is done then. May throw std::bad_alloc.
   BatchPlan Finish();
 
  private:

@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "engine/system_name_case.h"
 
 namespace tarnivo {
 
@@ -15,7 +14,7 @@ std::unique_ptr<PreviewResult> RunPreview(PlanSetup setup, const std::function<b
       if (cancelled && cancelled()) return nullptr;
       planner.PlanEntry(i);
     }
-    Forecast forecast = ForecastRun(*list, planner.Finish(), SystemNameCase());
+    Forecast forecast = ForecastRun(planner.Finish());
     auto result = std::make_unique<PreviewResult>();
     result->List = std::move(list);
     result->Rows = std::move(forecast.Rows);

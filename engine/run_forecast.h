@@ -1,5 +1,4 @@
-// What a rename run will do, worked out before it runs from the run's own plan: in the
-// order of its moves, whether each new name is free at its turn.
+// What a rename run will do, worked out before it runs: the rows of the run's own plan.
 #pragma once
 
 #include <cstdint>
@@ -9,9 +8,7 @@
 
 #include "engine/batch_plan.h"
 #include "engine/errors.h"
-#include "engine/name_case.h"
 #include "engine/rename_plan.h"
-#include "engine/work_list.h"
 
 namespace tarnivo {
 
@@ -30,6 +27,7 @@ struct PreviewRow {
   BuiltName NewName;  // as the run renames it: without the lines that fail
   std::vector<LineFailure> LineFailures;
   RowOutcome Outcome = RowOutcome::Renamed;
+  Route Way = Route::Free;                    // how a rename that succeeds goes
   ErrorKind Failure = ErrorKind::FileAccess;  // the run's error when Outcome is Fails
 };
 
@@ -39,21 +37,18 @@ struct RowCounts {
   std::int32_t Failing = 0;
 };
 
-// The run simulated against the names of its folder: a new name is taken when a file or
-// folder of that name (long or short, compared as `nameCase` does) is there at its move's
-// turn, having been there from the start or given by an earlier move; the name an earlier
-// move gave up is free again. A new name that only changes the case of the entry's own
-// name is no clash. Short names the file system will make for the new names cannot be
-// known and are not counted. One row per entry of `list`, in the list's order.
+// The rows of a run's plan (its Entries and Routes, OrderMoves done): one per entry, in the
+// list's order, each saying what the run will do with it.
 struct Forecast {
   std::vector<PreviewRow> Rows;
   RowCounts Counts;
 };
-Forecast ForecastRun(const WorkList& list, BatchPlan plan, const NameCase& nameCase);
+Forecast ForecastRun(BatchPlan plan);
 
 // The 状态 column of a row: each failing line as "第 L 行 错误代号 N: text", then "不变"
-// for an unchanged name or "错误代号 N: text" for a rename that fails, joined by "; ".
-// Empty for a rename that succeeds with every line.
+// for an unchanged name, "顺移" for a rename after others free its name, "经临时名" for
+// one through a temporary name, or "错误代号 N: text" for a rename that fails, joined by
+// "; ". Empty for a rename of a free name with every line.
 std::wstring RowStatus(const PreviewRow& row);
 
 // "将转换 N 个文件, 不变 K 个, 将失败 M 个".

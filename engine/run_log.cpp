@@ -8,19 +8,14 @@
 #include "engine/error_log.h"
 
 namespace tarnivo {
-namespace {
-
-// The system's own text for a Win32 error, as the user's language gives it.
-std::wstring SystemMessage(DWORD code) {
+std::wstring SystemErrorText(std::uint32_t win32Error) {
   wchar_t buffer[512];
   const DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                     buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
-  if (length == 0) return L"系统错误 " + std::to_wstring(code);
+      FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                     win32Error, 0, buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
+  if (length == 0) return L"系统错误 " + std::to_wstring(win32Error);
   return std::wstring(buffer, length);
 }
-
-}  // namespace
 
 bool RunLog::Open(const std::wstring& path, std::wstring_view caption, const DateTime& now,
                   std::wstring_view templateText) {
@@ -45,7 +40,7 @@ std::int32_t RunLog::FailRename(std::wstring_view folder, const BuiltName& plann
                                 std::wstring_view current, std::uint32_t win32Error) noexcept {
   const ErrorKind kind = KindOfSystemError(win32Error);
   try {
-    Fail(folder, planned, current, kind, SystemMessage(win32Error));
+    Fail(folder, planned, current, kind, SystemErrorText(win32Error));
   } catch (const std::bad_alloc&) {
     Fail(folder, planned, current, kind, {});
   }

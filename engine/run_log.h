@@ -13,6 +13,9 @@
 
 namespace tarnivo {
 
+// The system's own text for a Win32 error, as the user's language gives it.
+std::wstring SystemErrorText(std::uint32_t win32Error);
+
 class RunLog {
  public:
   // Creates the log at `path` (ordinary form) with its header. False, and no log, when it

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "engine/error_log.h"
+#include "engine/journal_file.h"
 #include "engine/log_file.h"
+#include "engine/rename_plan.h"
 #include "engine/undo_journal.h"
 #include "win/paths.h"
 
@@ -27,6 +29,7 @@ std::vector<JournalEntry> ReadEntriesToUndo(const std::wstring& journalPath, Jou
 class UndoJob final : public BatchJob {
  public:
   bool Prepare(const BatchSetup& setup) override {
+    if (JournalVoided(setup.JournalPath)) return false;
     try {
       entries_ = ReadEntriesToUndo(setup.JournalPath, journal_, endsInLine_);
     } catch (const std::bad_alloc&) {
@@ -45,16 +48,21 @@ class UndoJob final : public BatchJob {
   }
 
   std::int32_t StepCount() const override { return static_cast<std::int32_t>(entries_.size()); }
+  bool TouchesJournal() const override { return true; }
 
-  bool Step(std::int32_t step, BatchRecords& records) noexcept override {
+  void Step(std::int32_t step, BatchRecords& records) noexcept override {
     const JournalEntry& entry = entries_[static_cast<std::size_t>(step)];
     try {
-      return Restore(entry, records);
+      if (Restore(entry, records)) ++restored_;
     } catch (const std::bad_alloc&) {
       // The paths did not fit in memory: the file keeps its name, the undo goes on.
       records.Log.Fail(Folder(), {}, entry.NewName, ErrorKind::OutOfMemory, {});
-      return false;
     }
+  }
+
+  void Tally(BatchOutcome& outcome) const override {
+    outcome.Done = restored_;
+    outcome.NotDone = StepCount() - restored_;
   }
 
   BatchProgress Progress(std::int32_t step) const override {
@@ -62,8 +70,8 @@ class UndoJob final : public BatchJob {
         -1, UndoProgressText(Folder(), entries_[static_cast<std::size_t>(step)].NewName)};
   }
 
-  void Finish(JournalFile& journal, const DateTime& now) override {
-    journal.Record([&] { return JournalUndoneText(now); });
+  void Finish(BatchRecords& records, const DateTime& now) override {
+    records.Journal.Record([&] { return JournalUndoneText(now); });
   }
 
   std::wstring Summary(const BatchOutcome& outcome) const override {
@@ -73,6 +81,17 @@ class UndoJob final : public BatchJob {
  private:
   bool Restore(const JournalEntry& entry, BatchRecords& records) {
     JournalFile& journal = records.Journal;
+    // A journal edited by hand may name an old name the run itself would never give.
+    if (const NameProblem problem = CheckNewName(entry.OldName); problem != NameProblem::None) {
+      const BuiltName restoring{entry.OldName, entry.OldName.size()};
+      records.Log.Fail(Folder(), restoring, entry.NewName, ErrorKind::BadFileName,
+                       DescribeNameProblem(problem));
+      journal.Record([&] {
+        return JournalRestoreText(entry.Number) +
+               JournalOutcomeText(false, DescribeError(ErrorKind::BadFileName).Number);
+      });
+      return false;
+    }
     // Write-ahead as in the run: an undo that ends before the outcome leaves the entry to
     // the next undo, which gives the old name back only when it is still not given.
     journal.Record([&] { return JournalRestoreText(entry.Number); });
@@ -98,12 +117,14 @@ class UndoJob final : public BatchJob {
   Journal journal_;
   bool endsInLine_ = false;
   std::vector<JournalEntry> entries_;
+  std::int32_t restored_ = 0;
   std::wstring fileSystemFolder_;  // the journal's folder in the form that takes any length
 };
 
 }  // namespace
 
 bool JournalHasUndo(const std::wstring& journalPath) {
+  if (JournalVoided(journalPath)) return false;
   try {
     Journal journal;
     bool endsInLine = false;

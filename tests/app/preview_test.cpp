@@ -139,9 +139,8 @@ class PreviewTest : public WindowTest {
 };
 
 // Each case: a folder with clashes, the preview read, the batch run, and every row compared
-// with the folder and the log afterwards. Kept to what Wine and Windows do alike: no
-// case-only renames (Wine keeps the old case) and no names beyond 255 UTF-8 bytes (Wine
-// cuts them).
+// with the folder and the log afterwards. Kept to what Wine and Windows do alike: no names
+// beyond 255 UTF-8 bytes (Wine cuts them).
 TEST_F(PreviewTest, ARunDoesWhatThePreviewShowed) {
   struct Case {
     const char* What;
@@ -149,6 +148,7 @@ TEST_F(PreviewTest, ARunDoesWhatThePreviewShowed) {
     Names Folders;  // made as folders
     std::wstring Template;
     std::string Counts;  // what the summary says, "N K M"
+    std::string Ways;    // rows saying "顺移" and "经临时名"
   };
   TempFolder probe;
   probe.WriteFile(L"verylongname.jpeg");
@@ -158,53 +158,86 @@ TEST_F(PreviewTest, ARunDoesWhatThePreviewShowed) {
   FindClose(find);
   const std::wstring shortName = found.cAlternateFileName;  // "" where the volume makes none
   std::vector<Case> cases = {
-      {"a template of literals", {L"a.jpg", L"b.jpg", L"c.jpg"}, {}, L"photo\r\n.jpg", "1 0 2"},
+      {"a template of literals",
+       {L"a.jpg", L"b.jpg", L"c.jpg"},
+       {},
+       L"photo\r\n.jpg",
+       "1 0 2",
+       "0 0"},
       {"a chain 1 to 2 to 3 to 4",
        {L"1.jpg", L"2.jpg", L"3.jpg"},
        {},
        L"%Taxis:1,2,1%\r\n.jpg",
-       "1 0 2"},
-      {"a swap", {L"1.jpg", L"2.jpg"}, {}, L"%Taxis:1,2,-1%\r\n.jpg", "0 0 2"},
+       "3 0 0",
+       "2 0"},
+      {"a swap", {L"1.jpg", L"2.jpg"}, {}, L"%Taxis:1,2,-1%\r\n.jpg", "2 0 0", "1 1"},
+      {"a cycle with a fixed point",
+       {L"1.jpg", L"2.jpg", L"3.jpg"},
+       {},
+       L"%Taxis:1,3,-1%\r\n.jpg",
+       "2 1 0",
+       "1 1"},
+      {"a chain into a folder",
+       {L"1.jpg", L"2.jpg"},
+       {L"3.jpg"},
+       L"%Taxis:1,2,1%\r\n.jpg",
+       "0 0 2",
+       "0 0"},
+      {"a change of case only", {L"IMG.JPG", L"b.jpg"}, {}, L"img\r\n.jpg", "1 0 1", "0 1"},
       {"names freed by the entries before",
        {L"1.jpg", L"2.jpg"},
        {},
        L"%Taxis:1,0,1%\r\n.jpg",
-       "2 0 0"},
-      {"an unlisted file", {L"a.jpg", L"b.jpg", L"a_.png"}, {}, L"%name%\r\n_\r\n.png", "1 0 1"},
-      {"a folder", {L"a.jpg", L"b.jpg"}, {L"b_.jpg"}, L"%name%\r\n_\r\n%ext%", "1 0 1"},
-      {"a case twin", {L"a.jpg", L"b.jpg", L"B_.TXT"}, {}, L"%name%\r\n_.txt", "1 0 1"},
-      {"a name with a trailing dot", {L"a.jpg", L"b.jpg"}, {}, L"%name%\r\n.", "0 0 2"},
-      {"a device name", {L"a.jpg"}, {}, L"nul\r\n%ext%", "0 0 1"},
-      {"an empty template", {L"a.jpg"}, {}, L"", "0 0 1"},
+       "2 0 0",
+       "1 0"},
+      {"an unlisted file",
+       {L"a.jpg", L"b.jpg", L"a_.png"},
+       {},
+       L"%name%\r\n_\r\n.png",
+       "1 0 1",
+       "0 0"},
+      {"a folder", {L"a.jpg", L"b.jpg"}, {L"b_.jpg"}, L"%name%\r\n_\r\n%ext%", "1 0 1", "0 0"},
+      {"a case twin", {L"a.jpg", L"b.jpg", L"B_.TXT"}, {}, L"%name%\r\n_.txt", "1 0 1", "0 0"},
+      {"a name with a trailing dot", {L"a.jpg", L"b.jpg"}, {}, L"%name%\r\n.", "0 0 2", "0 0"},
+      {"a device name", {L"a.jpg"}, {}, L"nul\r\n%ext%", "0 0 1", "0 0"},
+      {"an empty template", {L"a.jpg"}, {}, L"", "0 0 1", "0 0"},
       {"a failing line",
        {L"a.jpg", L"b.jpg"},
        {},
        L"%name%\r\n_\r\n%Taxis:6,50%\r\n%ext%",
-       "2 0 0"},
+       "2 0 0",
+       "0 0"},
       {"a failing line, then a taken name",
        {L"a.jpg", L"b.jpg", L"b_.png"},
        {},
        L"%name%\r\n_\r\n%Taxis:6,50%\r\n.png",
-       "1 0 1"},
+       "1 0 1",
+       "0 0"},
       {"unchanged, then taken by the unchanged",
        {L"photo.jpg", L"x.jpg"},
        {},
        L"photo\r\n.jpg",
-       "0 1 1"},
+       "0 1 1",
+       "0 0"},
       {"names outside the code page",
        {L"한국.jpg", L"照片.jpg"},
        {},
        L"%name%\r\n_\r\n%ext%",
-       "2 0 0"},
+       "2 0 0",
+       "0 0"},
   };
   Names shift;
   for (int i = 1; i <= 39; ++i)
     shift.push_back((i < 10 ? L"0" : L"") + std::to_wstring(i) + L".jpg");
   cases.push_back(
-      {"a shift of 01 to 39 onto 02 to 40", shift, {}, L"%Taxis:2,2,1%\r\n.jpg", "1 0 38"});
+      {"a shift of 01 to 39 onto 02 to 40", shift, {}, L"%Taxis:2,2,1%\r\n.jpg", "39 0 0", "38 0"});
   if (!shortName.empty()) {
-    cases.push_back(
-        {"another file's short name", {L"a.jpg", L"verylongname.jpeg"}, {}, shortName, "0 0 1"});
+    cases.push_back({"another file's short name",
+                     {L"a.jpg", L"verylongname.jpeg"},
+                     {},
+                     shortName,
+                     "0 0 1",
+                     "0 0"});
   }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.What);
@@ -221,6 +254,13 @@ TEST_F(PreviewTest, ARunDoesWhatThePreviewShowed) {
     EXPECT_EQ(std::to_string(run.Renamed) + " " + std::to_string(run.Unchanged) + " " +
                   std::to_string(run.Failing),
               c.Counts);
+    const auto saying = [&rows](const wchar_t* way) {
+      return std::count_if(rows.begin(), rows.end(), [way](const PreviewRowText& row) {
+        const Names parts = StatusParts(row.Status);
+        return std::find(parts.begin(), parts.end(), way) != parts.end();
+      });
+    };
+    EXPECT_EQ(std::to_string(saying(L"顺移")) + " " + std::to_string(saying(L"经临时名")), c.Ways);
     EXPECT_EQ(Summary(), L"将转换 " + std::to_wstring(run.Renamed) + L" 个文件, 不变 " +
                              std::to_wstring(run.Unchanged) + L" 个, 将失败 " +
                              std::to_wstring(run.Failing) + L" 个");

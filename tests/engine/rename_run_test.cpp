@@ -176,12 +176,12 @@ TEST_F(RenameRunTest, NameTakenAtAnEntrysTurnFails) {
        {L"b.jpg", L"c.jpg", L"photo.jpg"},
        Entry(1, L"photo.jpg", L"b.jpg", 58, L"文件已存在 (…)") +
            Entry(2, L"photo.jpg", L"c.jpg", 58, L"文件已存在 (…)")},
-      {L"each name still held by the next entry",
+      {L"a name kept by its entry, and asked for by two others",
        {L"1.jpg", L"2.jpg", L"3.jpg"},
-       L"%Taxis:1,2,1%\r\n.jpg",
-       {L"1.jpg", L"2.jpg", L"4.jpg"},
+       L"%Taxis:1,2,0%\r\n.jpg",
+       {L"1.jpg", L"2.jpg", L"3.jpg"},
        Entry(1, L"2.jpg", L"1.jpg", 58, L"文件已存在 (…)") +
-           Entry(2, L"3.jpg", L"2.jpg", 58, L"文件已存在 (…)")},
+           Entry(2, L"2.jpg", L"3.jpg", 58, L"文件已存在 (…)")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.What);
@@ -189,6 +189,40 @@ TEST_F(RenameRunTest, NameTakenAtAnEntrysTurnFails) {
     EXPECT_EQ(Counts(Run(c.Template, c.Files)), "1/2/2");
     EXPECT_EQ(FileNamesIn(files.Path()), c.After);
     EXPECT_EQ(Entries(c.Template), c.Entries);
+  }
+}
+
+// Each file holds its own old name, so the contents show that nothing was lost or mixed up.
+TEST_F(RenameRunTest, ShiftsSwapsAndChangesOfCaseSucceed) {
+  struct Case {
+    const wchar_t* What;
+    Names Files;
+    std::wstring Template;
+    std::vector<std::pair<std::wstring, std::wstring>> After;  // name, content
+  };
+  const Case cases[] = {
+      {L"a shift up",
+       {L"1.jpg", L"2.jpg", L"3.jpg"},
+       L"%Taxis:1,2,1%\r\n.jpg",
+       {{L"2.jpg", L"1.jpg"}, {L"3.jpg", L"2.jpg"}, {L"4.jpg", L"3.jpg"}}},
+      {L"a swap",
+       {L"1.jpg", L"2.jpg"},
+       L"%Taxis:1,2,-1%\r\n.jpg",
+       {{L"1.jpg", L"2.jpg"}, {L"2.jpg", L"1.jpg"}}},
+      {L"a change of case only", {L"IMG.JPG"}, L"img\r\n.jpg", {{L"img.jpg", L"IMG.JPG"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    for (const std::wstring& name : FileNamesIn(files.Path())) DeleteFileW((files / name).c_str());
+    for (const std::wstring& name : c.Files) files.WriteFile(name, ToAnsi(name));
+    EXPECT_EQ(Counts(Run(c.Template, c.Files)), std::to_string(c.Files.size()) + "/0/0");
+    EXPECT_EQ(Entries(c.Template), L"");
+    Names after;
+    for (const auto& [name, content] : c.After) {
+      after.push_back(name);
+      EXPECT_EQ(ReadFileBytes(files / name), ToAnsi(content)) << testing::PrintToString(name);
+    }
+    EXPECT_EQ(FileNamesIn(files.Path()), after);
   }
 }
 

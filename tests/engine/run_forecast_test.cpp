@@ -1,5 +1,4 @@
-// The preview's simulation of a run: which new names are taken at their entry's turn, and
-// the texts of a row and of the summary.
+// The preview's rows from a run's plan, and the texts of a row and of the summary.
 #include "engine/run_forecast.h"
 
 #include <gtest/gtest.h>
@@ -12,150 +11,29 @@
 namespace tarnivo {
 namespace {
 
-using Names = std::vector<std::wstring>;
-
-// A-Z and a-z one class each; é and É as well; every other unit its own class, so "ß"
-// and "SS" differ, as on the file system.
-NameCase AsciiAndEAcute() {
-  std::vector<char16_t> classes(0x10000);
-  for (std::size_t c = 0; c < classes.size(); ++c) classes[c] = static_cast<char16_t>(c);
-  for (char16_t c = u'a'; c <= u'z'; ++c) classes[c] = static_cast<char16_t>(c - u'a' + u'A');
-  classes[u'é'] = u'É';
-  return NameCase(std::move(classes));
-}
-
-EntryPlan Plan(const std::wstring& name) {
-  EntryPlan plan;
-  plan.Name.NewName.Append(name);
-  plan.Problem = CheckNewName(plan.Name.NewName);
-  return plan;
-}
-
-// A folder as its listing read it: the listed names, their short names ("" for none; empty:
-// none at all) and the other names.
-struct Folder {
-  Names Entries;
-  Names ShortNames;
-  Names Others;
-};
-
-WorkList ListOf(const Folder& folder) {
-  WorkList list;
-  for (std::size_t i = 0; i < folder.Entries.size(); ++i) {
-    list.Entries.push_back(
-        ListedFile{folder.Entries[i], i < folder.ShortNames.size() ? folder.ShortNames[i] : L""});
-  }
-  list.OtherNames = folder.Others;
-  return list;
-}
-
-// Each row as "R" (renamed), "U" (unchanged) or "F" + the error number, joined by blanks.
-std::string Outcomes(const Folder& folder, const Names& newNames) {
+// One entry of each route: three that rename, three that do not.
+TEST(RunForecast, RowsSayWhatThePlanSays) {
   BatchPlan plan;
-  for (const std::wstring& name : newNames) plan.Entries.push_back(Plan(name));
-  OrderMoves(plan);
-  const Forecast forecast = ForecastRun(ListOf(folder), std::move(plan), AsciiAndEAcute());
-  EXPECT_EQ(forecast.Rows.size(), folder.Entries.size());
-  std::string outcomes;
+  const Route routes[] = {Route::Free,      Route::Shifted, Route::Temporary,
+                          Route::Unchanged, Route::Refused, Route::Taken};
+  for (const Route route : routes) {
+    EntryPlan entry;
+    entry.Name.NewName.Append(L"n");
+    plan.Entries.push_back(std::move(entry));
+    plan.Routes.push_back(route);
+  }
+  plan.Entries[4].Problem = NameProblem::Empty;
+  plan.Entries[1].Name.Failures.push_back({2, {}, ErrorKind::OutOfRange});
+  const Forecast forecast = ForecastRun(std::move(plan));
+  std::vector<std::wstring> statuses;
   for (const PreviewRow& row : forecast.Rows) {
-    if (!outcomes.empty()) outcomes += " ";
-    outcomes += row.Outcome == RowOutcome::Renamed ? "R"
-                : row.Outcome == RowOutcome::Unchanged
-                    ? "U"
-                    : "F" + std::to_string(DescribeError(row.Failure).Number);
+    EXPECT_EQ(row.NewName.Text, L"n");
+    statuses.push_back(RowStatus(row));
   }
-  return outcomes;
-}
-
-TEST(RunForecast, NamesAreTakenAtTheirEntrysTurn) {
-  struct Case {
-    const char* What;
-    struct Folder Folder;
-    Names NewNames;
-    std::string Outcomes;
-  };
-  const Case cases[] = {
-      {"literals only: the first takes the name",
-       {{L"a", L"b", L"c"}},
-       {L"x", L"x", L"x"},
-       "R F58 F58"},
-      {"a chain, each name still held", {{L"a", L"b", L"c"}}, {L"b", L"c", L"d"}, "F58 F58 R"},
-      {"a chain in the order that frees each name",
-       {{L"c", L"b", L"a"}},
-       {L"d", L"c", L"b"},
-       "R R R"},
-      {"a swap", {{L"a", L"b"}}, {L"b", L"a"}, "F58 F58"},
-      {"a name given up earlier is free", {{L"a", L"b"}}, {L"x", L"a"}, "R R"},
-      {"a name given earlier is taken", {{L"a", L"b"}}, {L"x", L"X"}, "R F58"},
-      {"an unlisted file or a folder",
-       {{L"a", L"b"}, {}, {L"x.png", L"sub"}},
-       {L"X.PNG", L"SUB"},
-       "F58 F58"},
-      {"case twins by the table, not by language",
-       {{L"a", L"b", L"c"}, {}, {L"É", L"SS"}},
-       {L"é", L"ß", L"ss"},
-       "F58 R F58"},
-      {"its own name in another case, or unchanged",
-       {{L"a.jpg", L"b.jpg"}},
-       {L"A.JPG", L"b.jpg"},
-       "R U"},
-      {"an unchanged name stays taken", {{L"a", L"b"}}, {L"a", L"a"}, "U F58"},
-      {"another file's short name",
-       {{L"a", L"b"}, {}, {L"verylongname.jpeg", L"VERYLO~1.JPE"}},
-       {L"verylo~1.jpe", L"x"},
-       "F58 R"},
-      {"an entry's short name: its own, freed by its rename",
-       {{L"longname.jpeg", L"b", L"c"}, {L"LONGNA~1.JPE", L"", L""}},
-       {L"longna~1.jpe", L"x", L"LONGNAME.JPEG"},
-       "R R R"},
-      {"a short name still held by a later entry",
-       {{L"a", L"longname.jpeg"}, {L"", L"LONGNA~1.JPE"}},
-       {L"LONGNA~1.JPE", L"y"},
-       "F58 R"},
-      {"refused names take nothing", {{L"a", L"b"}}, {L"", L"x."}, "F52 F52"},
-      {"twins differing in case count one by one",
-       {{L"a", L"A", L"b"}},
-       {L"x", L"A", L"a"},
-       "R U F58"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.What);
-    EXPECT_EQ(Outcomes(c.Folder, c.NewNames), c.Outcomes);
-  }
-}
-
-TEST(RunForecast, ShiftingThirtyNineNumbersByOneFailsAllButTheLast) {
-  Folder folder;
-  Names newNames;
-  std::string expected;
-  for (int i = 1; i <= 39; ++i) {
-    folder.Entries.push_back(std::to_wstring(100 + i) + L".jpg");
-    newNames.push_back(std::to_wstring(101 + i) + L".jpg");
-    expected += i < 39 ? "F58 " : "R";
-  }
-  EXPECT_EQ(Outcomes(folder, newNames), expected);
-}
-
-// The forecast follows the plan's moves, not the list: the same chain fails in the list's
-// order and succeeds when the move that frees each name comes first.
-TEST(RunForecast, FollowsTheOrderOfTheMoves) {
-  BatchPlan plan;
-  for (const wchar_t* name : {L"b", L"c"}) plan.Entries.push_back(Plan(name));
-  OrderMoves(plan);
-  ASSERT_EQ(plan.Moves.size(), 2u);
-  EXPECT_EQ(plan.Moves[0].Entry, 0);
-  EXPECT_EQ(plan.Moves[1].Entry, 1);
-  const WorkList list = ListOf({{L"a", L"b"}});
-  const auto outcomes = [&list](BatchPlan planned) {
-    const Forecast forecast = ForecastRun(list, std::move(planned), AsciiAndEAcute());
-    std::string shown;
-    for (const PreviewRow& row : forecast.Rows)
-      shown += row.Outcome == RowOutcome::Fails ? "F" : "R";
-    return shown + " " + std::to_string(forecast.Counts.Renamed);
-  };
-  EXPECT_EQ(outcomes(plan), "FR 1");
-  std::swap(plan.Moves[0], plan.Moves[1]);
-  EXPECT_EQ(outcomes(plan), "RR 2");  // rows stay in the list's order
+  EXPECT_EQ(statuses, (std::vector<std::wstring>{L"", L"第 3 行 错误代号 9: 下标越界; 顺移",
+                                                 L"经临时名", L"不变", L"错误代号 52: 文件名无效",
+                                                 L"错误代号 58: 文件已存在"}));
+  EXPECT_EQ(PreviewSummaryText(forecast.Counts), L"将转换 3 个文件, 不变 1 个, 将失败 2 个");
 }
 
 TEST(RunForecast, RowAndSummaryTexts) {

@@ -199,21 +199,31 @@ TEST_F(UndoRunTest, EntryWithoutOutcomeIsUndoneOnlyWhereTheRenameHappened) {
 }
 
 // Undo.LOG never holds a hole: where it cannot be written the run renames as always, and
-// the journal offers nothing of it.
+// the journal offers nothing of it, nor of an older run: the older journal is deleted or,
+// where that fails too, marked void until a run writes its journal again.
 TEST_F(UndoRunTest, JournalThatCannotBeWrittenDoesNotStopTheRun) {
   struct Case {
     const wchar_t* What;
     std::function<void()> Prepare;
-    bool Offered;  // an older journal that the run could not replace stays offered
+    bool Void;  // "Undo.void" marks the journal left there
   };
   TempFolder older;
+  const std::string olderJournal = "文件夹\t" + ToUtf8(older.Path()) + "\r\n1\tx\ty\t成功\r\n";
+  HANDLE held = INVALID_HANDLE_VALUE;
   const Case cases[] = {
-      {L"a folder named Undo.LOG", [this] { programFolder.MakeFolder(L"Undo.LOG"); }, false},
+      {L"a folder named Undo.LOG", [this] { programFolder.MakeFolder(L"Undo.LOG"); }, true},
       {L"a read-only Undo.LOG",
        [&] {
-         programFolder.WriteFile(L"Undo.LOG",
-                                 "文件夹\t" + ToUtf8(older.Path()) + "\r\n1\tx\ty\t成功\r\n");
+         programFolder.WriteFile(L"Undo.LOG", olderJournal);
          ASSERT_TRUE(SetFileAttributesW(JournalPath().c_str(), FILE_ATTRIBUTE_READONLY));
+       },
+       true},
+      {L"an Undo.LOG another program holds",
+       [&] {
+         programFolder.WriteFile(L"Undo.LOG", olderJournal);
+         held = CreateFileW(JournalPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+         ASSERT_NE(held, INVALID_HANDLE_VALUE);
        },
        true},
   };
@@ -225,13 +235,34 @@ TEST_F(UndoRunTest, JournalThatCannotBeWrittenDoesNotStopTheRun) {
     EXPECT_EQ(outcome.Done, 2);
     EXPECT_FALSE(outcome.JournalIntact);
     EXPECT_EQ(FileNamesIn(files.Path()), (Names{L"a_", L"b_"}));
-    EXPECT_EQ(JournalHasUndo(JournalPath()), c.Offered);
+    EXPECT_FALSE(JournalHasUndo(JournalPath()));
+    EXPECT_EQ(FileExists(programFolder / L"Undo.void"), c.Void);
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    held = INVALID_HANDLE_VALUE;
+    EXPECT_FALSE(JournalHasUndo(JournalPath()));  // also once the journal could be read
     SetFileAttributesW(JournalPath().c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveTree(JournalPath());
     DeleteFileW(JournalPath().c_str());
-    DeleteFileW((files / L"a_").c_str());
-    DeleteFileW((files / L"b_").c_str());
+    // The next run that writes its journal is the last run again.
+    MakeFiles({L"c.jpg"});
+    EXPECT_TRUE(Run(L"d.jpg", {L"c.jpg"}).JournalIntact);
+    EXPECT_FALSE(FileExists(programFolder / L"Undo.void"));
+    EXPECT_TRUE(JournalHasUndo(JournalPath()));
+    for (const std::wstring& name : FileNamesIn(files.Path())) DeleteFileW((files / name).c_str());
   }
+}
+
+// An older journal the run could delete goes: it is not the record of this run.
+TEST_F(UndoRunTest, OlderJournalGoesWhenTheRunWritesNone) {
+  MakeFiles({L"a.jpg"});
+  EXPECT_TRUE(Run(L"b.jpg", {L"a.jpg"}).JournalIntact);
+  ASSERT_TRUE(JournalHasUndo(JournalPath()));
+  // A run in the program folder itself writes no journal.
+  programFolder.WriteFile(L"c.jpg", "c");
+  RenameRunSetup setup = RunOf(programFolder.Path(), {L"c.jpg"}, L"d.jpg");
+  setup.Batch = Records();
+  EXPECT_FALSE(RunRename(std::move(setup), BatchHost{}).JournalIntact);
+  EXPECT_FALSE(JournalHasUndo(JournalPath()));
 }
 
 TEST_F(UndoRunTest, NoJournalInTheWorkingFolder) {

@@ -44,8 +44,8 @@ inline int ErrorNumberIn(const std::wstring& part) {
 }
 
 // What the rows say of a run on a folder that holds `filesBefore`: a row whose status
-// names no failure of the rename and is not "不变" renames its file. The log's old names
-// pass through the ANSI code page, as the log's bytes do.
+// names no failure of the rename and is not "不变" renames its file ("顺移" and "经临时名"
+// say how). The log's old names pass through the ANSI code page, as the log's bytes do.
 inline ForeseenRun Foresee(std::vector<std::wstring> filesBefore,
                            const std::vector<PreviewRowText>& rows) {
   ForeseenRun run;
@@ -57,6 +57,7 @@ inline ForeseenRun Foresee(std::vector<std::wstring> filesBefore,
         unchanged = true;
         continue;
       }
+      if (part == L"顺移" || part == L"经临时名") continue;
       fails = fails || part.rfind(L"第 ", 0) != 0;
       run.Failures.emplace_back(FromAnsi(ToAnsi(row.Old)), ErrorNumberIn(part));
     }
