@@ -226,6 +226,22 @@ TEST_F(RenameRunTest, ShiftsSwapsAndChangesOfCaseSucceed) {
   }
 }
 
+// A swap whose second file is held open: its first file comes back from the temporary name,
+// and the journal records every step, the one taken back included.
+TEST_F(RenameRunTest, ACycleThatFailsHalfWayIsTakenBack) {
+  for (const wchar_t* name : {L"1.jpg", L"2.jpg"}) files.WriteFile(name, ToAnsi(name));
+  HANDLE held = CreateFileW((files / L"2.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const std::wstring templateText = L"%Taxis:1,2,-1%\r\n.jpg";
+  EXPECT_EQ(Counts(Run(templateText, {L"1.jpg", L"2.jpg"})), "0/2/2");
+  CloseHandle(held);
+  EXPECT_EQ(FileNamesIn(files.Path()), (Names{L"1.jpg", L"2.jpg"}));
+  EXPECT_EQ(ReadFileBytes(files / L"1.jpg"), "1.jpg");
+  EXPECT_EQ(Entries(templateText), Entry(1, L"2.jpg", L"1.jpg", 58, L"文件已存在 (…)") +
+                                       Entry(2, L"1.jpg", L"2.jpg", 55, L"文件已打开 (…)"));
+}
+
 TEST_F(RenameRunTest, LockedFileIsToldApartFromATakenName) {
   MakeFiles({L"a.jpg", L"b.jpg", L"b_.jpg"});
   HANDLE held = CreateFileW((files / L"a.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,

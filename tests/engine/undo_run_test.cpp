@@ -168,6 +168,50 @@ TEST_F(UndoRunTest, OldNameTakenOrFileGoneMeanwhileFailsAndReplacesNothing) {
   EXPECT_FALSE(JournalHasUndo(JournalPath()));
 }
 
+// A swap goes through a temporary name, and its undo goes back step by step, also after a
+// run killed between two steps.
+TEST_F(UndoRunTest, SwapsAreJournaledStepByStepAndUndone) {
+  MakeFiles({L"1.jpg", L"2.jpg"});
+  Run(L"%Taxis:1,2,-1%\r\n.jpg", {L"1.jpg", L"2.jpg"});
+  EXPECT_EQ(JournalRecords(),
+            "1\t1.jpg\t~tarnivo--1.tmp\t成功\r\n2\t2.jpg\t1.jpg\t成功\r\n"
+            "3\t~tarnivo--1.tmp\t2.jpg\t成功\r\n");
+  EXPECT_EQ(Content(L"1.jpg"), "2.jpg");
+  EXPECT_EQ(Undo().Done, 3);
+  EXPECT_EQ(FileNamesIn(files.Path()), (Names{L"1.jpg", L"2.jpg"}));
+  EXPECT_EQ(Content(L"1.jpg"), "1.jpg");
+  EXPECT_EQ(Content(L"2.jpg"), "2.jpg");
+
+  // Killed before its last step: one file under the temporary name, the other moved.
+  for (const std::wstring& name : FileNamesIn(files.Path())) DeleteFileW((files / name).c_str());
+  files.WriteFile(L"~tarnivo-x-1.tmp", "1.jpg");
+  files.WriteFile(L"1.jpg", "2.jpg");
+  WriteJournal(
+      "1\t1.jpg\t~tarnivo-x-1.tmp\t成功\r\n2\t2.jpg\t1.jpg\t成功\r\n"
+      "3\t~tarnivo-x-1.tmp\t2.jpg\t");
+  const BatchOutcome outcome = Undo();
+  EXPECT_EQ(outcome.Done, 2);
+  EXPECT_EQ(outcome.Failures, 0);
+  EXPECT_EQ(FileNamesIn(files.Path()), (Names{L"1.jpg", L"2.jpg"}));
+  EXPECT_EQ(Content(L"1.jpg"), "1.jpg");
+  EXPECT_EQ(Content(L"2.jpg"), "2.jpg");
+}
+
+// A journal edited by hand may hold old names the run itself would never give.
+TEST_F(UndoRunTest, UndoRefusesOldNamesTheRunWouldRefuse) {
+  const std::wstring longName(300, L'x');
+  MakeFiles({L"a", L"b", L"c", L"d.jpg"});
+  WriteJournal("1\tCON\ta\t成功\r\n2\tx:y.jpg\tb\t成功\r\n3\t" + ToUtf8(longName) +
+               "\tc\t成功\r\n4\tok.jpg\td.jpg\t成功\r\n");
+  const BatchOutcome outcome = Undo();
+  EXPECT_EQ(outcome.Done, 1);
+  EXPECT_EQ(outcome.Failures, 3);
+  EXPECT_EQ(FileNamesIn(files.Path()), (Names{L"a", L"b", L"c", L"ok.jpg"}));
+  EXPECT_EQ(LogEntries(), Entry(1, longName, L"c", 52, L"文件名无效 (…)") +
+                              Entry(2, L"x:y.jpg", L"b", 52, L"文件名无效 (…)") +
+                              Entry(3, L"CON", L"a", 52, L"文件名无效 (…)"));
+}
+
 // A kill between an entry's two writes leaves no outcome: the undo cannot know whether the
 // rename happened, and decides from the files.
 TEST_F(UndoRunTest, EntryWithoutOutcomeIsUndoneOnlyWhereTheRenameHappened) {
