@@ -207,17 +207,23 @@ TEST_F(UndoTest, RunWithoutAJournalIsNotOffered) {
     TempFolder files;
     files.WriteFile(L"a.jpg");
     c.Prepare();
-    Start(L"\"" + files.Path() + L"\"", [&](MainWindowOptions& options) {
-      if (!c.ProgramFolder.empty()) options.ProgramFolder = c.ProgramFolder;
-      options.PopupMenu = [this](HMENU menu, POINT) {
-        const UINT state = GetMenuState(menu, ids::menuundo, MF_BYCOMMAND);
-        offered.push_back(state != static_cast<UINT>(-1) && !(state & MF_GRAYED));
-        return choice;
-      };
-    });
+    const auto start = [&] {
+      Start(L"\"" + files.Path() + L"\"", [&](MainWindowOptions& options) {
+        if (!c.ProgramFolder.empty()) options.ProgramFolder = c.ProgramFolder;
+        options.PopupMenu = [this](HMENU menu, POINT) {
+          const UINT state = GetMenuState(menu, ids::menuundo, MF_BYCOMMAND);
+          offered.push_back(state != static_cast<UINT>(-1) && !(state & MF_GRAYED));
+          return choice;
+        };
+      });
+    };
+    start();
     Run(kTemplate);
     EXPECT_EQ(FileNamesIn(files.Path()), Names{L"a_.jpg"});
     EXPECT_TRUE(IsRunSummary(StatusText(), 1, 0)) << testing::PrintToString(StatusText());
+    EXPECT_FALSE(OpenMenu(ids::menuundo));
+    window.reset();
+    start();  // nor in a window started again
     EXPECT_FALSE(OpenMenu(ids::menuundo));
     EXPECT_EQ(FileNamesIn(files.Path()), Names{L"a_.jpg"});
     EXPECT_EQ(FileNamesIn(older.Path()), Names{L"o_.jpg"});
@@ -225,7 +231,32 @@ TEST_F(UndoTest, RunWithoutAJournalIsNotOffered) {
     SetFileAttributesW((programFolder / L"Undo.LOG").c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveTree(programFolder / L"Undo.LOG");
     DeleteFileW((programFolder / L"Undo.LOG").c_str());
+    DeleteFileW((programFolder / L"Undo.void").c_str());
   }
+}
+
+// The second of two runs finds Undo.LOG held by another program: the first run's journal
+// must not be offered for it, in this window or in one started again.
+TEST_F(UndoTest, AnOlderRunIsNotUndoneOverANewerOne) {
+  MakeFiles({L"a.jpg"});
+  StartOn(work);
+  Run(kTemplate);
+  ASSERT_TRUE(OpenMenu());
+  HANDLE held = CreateFileW((programFolder / L"Undo.LOG").c_str(), GENERIC_READ, 0, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Run(L"%name%\r\nb\r\n%ext%");
+  CloseHandle(held);
+  EXPECT_EQ(FileNamesIn(work.Path()), Names{L"a_b.jpg"});
+  EXPECT_FALSE(OpenMenu(ids::menuundo));
+  window.reset();
+  StartOn(work);
+  EXPECT_FALSE(OpenMenu(ids::menuundo));
+  EXPECT_EQ(FileNamesIn(work.Path()), Names{L"a_b.jpg"});
+  // The next run that writes its journal can be undone again.
+  Run(L"c\r\n%ext%");
+  EXPECT_TRUE(OpenMenu(ids::menuundo));
+  EXPECT_EQ(FileNamesIn(work.Path()), Names{L"a_b.jpg"});
 }
 
 }  // namespace
