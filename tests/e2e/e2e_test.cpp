@@ -12,6 +12,7 @@
 
 #include "app/control_ids.h"
 #include "tests/e2e/program.h"
+#include "win/code_page.h"
 
 namespace tarnivo::test {
 namespace {
@@ -173,6 +174,30 @@ std::wstring WaitForStatus(const Program& program, HWND main,
   return status;
 }
 
+// Chooses "撤    销", the menu's last item, with the keyboard as a user would, and waits for
+// the undo's summary.
+std::wstring UndoFromTheMenu(const Program& program, HWND main) {
+  const HWND box = GetDlgItem(main, ids::TextRull);
+  PostMessageW(box, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(box, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  const HWND menu = OpenPopupMenu(program.Id());
+  if (!menu) return L"no menu";
+  PostMessageW(menu, WM_KEYDOWN, VK_UP, 1);
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
+  return WaitForStatus(program, main, [](const std::wstring& text) {
+    return text.rfind(L"撤销完成  用时", 0) == 0;
+  });
+}
+
+// Every file of `names` holds its own name again (each was written holding it).
+void ExpectEveryNameAndContentBack(const TempFolder& folder, std::vector<std::wstring> names) {
+  std::sort(names.begin(), names.end());
+  ASSERT_EQ(FileNamesIn(folder.Path()), names);
+  for (const std::wstring& name : names) {
+    ASSERT_EQ(ReadFileBytes(folder / name), ToAnsi(name)) << testing::PrintToString(name);
+  }
+}
+
 // A run killed half-way through by the system, then undone by the program started again:
 // every file has its old name and its own content back.
 TEST_F(EndToEnd, UndoAfterAKillGivesBackEveryName) {
@@ -211,17 +236,7 @@ TEST_F(EndToEnd, UndoAfterAKillGivesBackEveryName) {
   Program program(exe, L"");
   const HWND main = program.MainWindow();
   ASSERT_NE(main, nullptr);
-  // "撤    销", the menu's last item, chosen with the keyboard as a user would.
-  const HWND box = GetDlgItem(main, ids::TextRull);
-  PostMessageW(box, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
-  PostMessageW(box, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
-  const HWND menu = OpenPopupMenu(program.Id());
-  ASSERT_NE(menu, nullptr);
-  PostMessageW(menu, WM_KEYDOWN, VK_UP, 1);
-  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
-  const std::wstring summary = WaitForStatus(program, main, [](const std::wstring& text) {
-    return text.rfind(L"撤销完成  用时", 0) == 0;
-  });
+  const std::wstring summary = UndoFromTheMenu(program, main);
   EXPECT_NE(summary.find(L"秒, 共恢复 :" + std::to_wstring(renamed) + L"个文件, 未恢复 :0个文件"),
             std::wstring::npos)
       << testing::PrintToString(summary);
@@ -236,6 +251,134 @@ TEST_F(EndToEnd, UndoAfterAKillGivesBackEveryName) {
     }
   }
   EXPECT_EQ(StatusText(main).rfind(L"撤销完成", 0), 0u);
+  ASSERT_TRUE(program.Close(main));
+}
+
+// Shifts, a swap and a change of case, run by the program as a user would: every file gets
+// its name, and each content goes with its file.
+TEST_F(EndToEnd, ShiftsSwapsAndChangesOfCaseSucceed) {
+  struct Case {
+    const char* What;
+    std::vector<std::wstring> Files;
+    std::wstring Template;
+    std::vector<std::pair<std::wstring, std::wstring>> After;  // name, the old name it held
+  };
+  Case shift{"a shift of 40", {}, L"IMG_\r\n%Taxis:4,2,1%\r\n%ext%", {}};
+  for (int i = 1; i <= 40; ++i) {
+    wchar_t name[32], next[32];
+    swprintf(name, 32, L"IMG_%04d.jpg", i);
+    swprintf(next, 32, L"IMG_%04d.jpg", i + 1);
+    shift.Files.push_back(name);
+    shift.After.emplace_back(next, name);
+  }
+  const Case cases[] = {
+      shift,
+      {"a swap",
+       {L"1.jpg", L"2.jpg"},
+       L"%Taxis:1,2,-1%\r\n.jpg",
+       {{L"1.jpg", L"2.jpg"}, {L"2.jpg", L"1.jpg"}}},
+      {"a change of case only", {L"IMG.JPG"}, L"img\r\n.jpg", {{L"img.jpg", L"IMG.JPG"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    TempFolder folder;
+    for (const std::wstring& name : c.Files) folder.WriteFile(name, ToAnsi(name));
+    Program program(exe, Quoted(folder.Path()));
+    const HWND main = program.MainWindow();
+    ASSERT_NE(main, nullptr);
+    SetTemplate(main, c.Template);
+    const std::wstring summary = RunAndWaitForSummary(program, main);
+    EXPECT_NE(
+        summary.find(L"共转换 :" + std::to_wstring(c.Files.size()) + L"个文件, 未转换 :0个文件"),
+        std::wstring::npos)
+        << testing::PrintToString(summary);
+    std::vector<std::wstring> after;
+    for (const auto& [name, old] : c.After) {
+      after.push_back(name);
+      EXPECT_EQ(ReadFileBytes(folder / name), ToAnsi(old)) << testing::PrintToString(name);
+    }
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(FileNamesIn(folder.Path()), after);  // in the new case, no temporary name left
+    ASSERT_TRUE(program.Close(main));
+  }
+}
+
+// The name of the k-th file of a rotation: 2026-01-01 00:00:00 and k seconds, as
+// %modified% gives it.
+std::wstring RotationName(int k) {
+  wchar_t name[32];
+  swprintf(name, 32, L"20260101_%02d%02d%02d.jpg", k / 3600, k / 60 % 60, k % 60);
+  return name;
+}
+
+// Sets the last write of `path` to 2026-01-01 00:00:00 and `k` seconds, local time.
+void SetModified(const std::wstring& path, int k) {
+  const SYSTEMTIME local{2026,
+                         1,
+                         0,
+                         1,
+                         static_cast<WORD>(k / 3600),
+                         static_cast<WORD>(k / 60 % 60),
+                         static_cast<WORD>(k % 60),
+                         0};
+  FILETIME localTime{}, utc{};
+  ASSERT_TRUE(SystemTimeToFileTime(&local, &localTime));
+  ASSERT_TRUE(LocalFileTimeToFileTime(&localTime, &utc));
+  const HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &utc));
+  CloseHandle(file);
+}
+
+// A rotation of 5 000 files (each file's date modified is the next file's name, the last
+// one's the first's) killed half-way, then undone by the program started again: every
+// file has its old name and its own content back, and no temporary name is left.
+TEST_F(EndToEnd, UndoAfterAKillInARotationGivesBackEveryName) {
+  constexpr int kFiles = 5000;
+  std::vector<std::wstring> names;
+  for (int k = 1; k <= kFiles; ++k) {
+    names.push_back(RotationName(k));
+    SetModified(work.WriteFile(names.back(), ToAnsi(names.back())), k % kFiles + 1);
+  }
+  programFolder.WriteFile(L"config.ini", "[main]\r\nopenlog=0\r\n");
+  {
+    Program program(exe, Quoted(work.Path()));
+    const HWND main = program.MainWindow();
+    ASSERT_NE(main, nullptr);
+    SetTemplate(main, L"%modified%\r\n%ext%");
+    ClickStart(main);
+    // Killed once the progress line counts a third of the files done.
+    const auto entriesDone = [](const std::wstring& text) {
+      std::wsmatch time;
+      static const std::wregex progress(L"正在转换:  .*_(\\d\\d)(\\d\\d)(\\d\\d)\\.jpg");
+      if (!std::regex_match(text, time, progress)) return 0;
+      return std::stoi(time[1]) * 3600 + std::stoi(time[2]) * 60 + std::stoi(time[3]);
+    };
+    const std::wstring status = WaitForStatus(
+        program, main, [&](const std::wstring& text) { return entriesDone(text) > kFiles / 3; });
+    ASSERT_GT(entriesDone(status), kFiles / 3) << testing::PrintToString(status);
+    ASSERT_TRUE(program.Kill());
+  }
+  const std::vector<std::wstring> killed = FileNamesIn(work.Path());
+  ASSERT_EQ(killed.size(), names.size());
+  EXPECT_EQ(
+      std::count_if(killed.begin(), killed.end(),
+                    [](const std::wstring& name) { return name.rfind(L"~tarnivo-", 0) == 0; }),
+      1);
+  const auto moved = std::count_if(killed.begin(), killed.end(), [&](const std::wstring& name) {
+    return ReadFileBytes(work / name) != ToAnsi(name);
+  });
+  ASSERT_GT(moved, 1000);
+  ASSERT_LT(moved, kFiles);
+
+  Program program(exe, L"");
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const std::wstring summary = UndoFromTheMenu(program, main);
+  EXPECT_NE(summary.find(L"个文件, 未恢复 :0个文件"), std::wstring::npos)
+      << testing::PrintToString(summary);
+  ExpectEveryNameAndContentBack(work, names);
   ASSERT_TRUE(program.Close(main));
 }
 
