@@ -1,11 +1,14 @@
 #pragma once
-// Shared by the benchmark programs: a monotonic clock, the median of repeats and a
-// scratch folder, and its removal.
+// Shared by the benchmark programs: a monotonic clock, the median of repeats, a scratch
+// folder and its removal, and the window's longest wait during a piece of work.
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnivo::bench {
@@ -59,6 +62,71 @@ inline void RemoveFolder(const std::wstring& folder) {
   if (!RemoveDirectoryW(folder.c_str())) {
     fwprintf(stderr, L"could not remove %ls (error %lu)\n", folder.c_str(), GetLastError());
   }
+}
+
+struct Timing {
+  double Seconds = -1;
+  double LongestWait = 0;  // of the window, for a message sent during the work
+};
+
+// Sends WM_NULL to a window every few tens of milliseconds from a thread of its own while the
+// window's thread does `work`, and returns the longest wait for an answer that fell inside
+// the work.
+class ResponseProbe {
+ public:
+  explicit ResponseProbe(HWND window) : window_(window) {
+    thread_ = CreateThread(nullptr, 0, Probe, this, 0, nullptr);
+  }
+  ResponseProbe(const ResponseProbe&) = delete;
+  ResponseProbe& operator=(const ResponseProbe&) = delete;
+  ~ResponseProbe() { Stop(); }
+
+  // Ends the probe at `end` (the work's end) and returns the longest wait up to then.
+  double Stop(double end = Seconds()) {
+    stop_ = true;
+    // The probe may be waiting for an answer: the window's thread answers it.
+    while (thread_ &&
+           MsgWaitForMultipleObjects(1, &thread_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    if (thread_) CloseHandle(thread_);
+    thread_ = nullptr;
+    double longest = 0;
+    for (const auto& [sent, answered] : waits_) {
+      if (sent < end) longest = std::max(longest, std::min(answered, end) - sent);
+    }
+    return longest;
+  }
+
+ private:
+  static DWORD WINAPI Probe(void* self) {
+    auto* probe = static_cast<ResponseProbe*>(self);
+    while (!probe->stop_) {
+      const double sent = Seconds();
+      DWORD_PTR result = 0;
+      SendMessageTimeoutW(probe->window_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+      probe->waits_.emplace_back(sent, Seconds());
+      // About as often as a user's hand gives the window input; each message asked
+      // for costs the run a hand-over of its own.
+      Sleep(20);
+    }
+    return 0;
+  }
+
+  HWND window_;
+  HANDLE thread_ = nullptr;
+  std::atomic<bool> stop_{false};
+  std::vector<std::pair<double, double>> waits_;  // sent, answered; read after the thread ends
+};
+
+// `work` on the window's thread, timed, with the probe asking the window meanwhile.
+inline Timing Measure(HWND window, const std::function<void()>& work) {
+  ResponseProbe probe(window);
+  const double began = Seconds();
+  work();
+  const double ended = Seconds();
+  return Timing{ended - began, probe.Stop(ended)};
 }
 
 }  // namespace tarnivo::bench

@@ -18,7 +18,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cwchar>
 #include <functional>
@@ -45,9 +44,11 @@ struct Options {
   std::wstring Folder;  // empty: a scratch folder of the benchmark's own
 };
 
+using tarnivo::bench::Measure;
 using tarnivo::bench::Median;
 using tarnivo::bench::RemoveFolder;
 using tarnivo::bench::Seconds;
+using tarnivo::bench::Timing;
 
 bool ParseArguments(int argc, wchar_t** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
@@ -105,11 +106,6 @@ int CountFiles(const std::wstring& folder, const wchar_t* pattern) {
 int CountRenamed(const std::wstring& folder) { return CountFiles(folder, L"IMG_?????_??????.jpg"); }
 int CountOriginal(const std::wstring& folder) { return CountFiles(folder, L"IMG_?????.jpg"); }
 
-struct Timing {
-  double Seconds = -1;
-  double LongestWait = 0;  // of the window, for a message sent during the run
-};
-
 using RenamePairs = std::vector<std::pair<std::wstring, std::wstring>>;
 
 // The renames the template gives, old and new path, worked out beforehand.
@@ -139,66 +135,6 @@ void BareLoops(const RenamePairs& paths, Timing& forth, Timing& back) {
   for (const auto& [from, to] : paths) MoveFileW(from.c_str(), to.c_str());
   forth.Seconds = Seconds() - start;
   back.Seconds = BareLoopBack(paths);
-}
-
-// Sends WM_NULL to a window every few tens of milliseconds from a thread of its own while the
-// window's thread does `work`, and returns the longest wait for an answer that fell inside
-// the work.
-class ResponseProbe {
- public:
-  explicit ResponseProbe(HWND window) : window_(window) {
-    thread_ = CreateThread(nullptr, 0, Probe, this, 0, nullptr);
-  }
-  ResponseProbe(const ResponseProbe&) = delete;
-  ResponseProbe& operator=(const ResponseProbe&) = delete;
-  ~ResponseProbe() { Stop(); }
-
-  // Ends the probe at `end` (the work's end) and returns the longest wait up to then.
-  double Stop(double end = Seconds()) {
-    stop_ = true;
-    // The probe may be waiting for an answer: the window's thread answers it.
-    while (thread_ &&
-           MsgWaitForMultipleObjects(1, &thread_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
-      MSG message;
-      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    }
-    if (thread_) CloseHandle(thread_);
-    thread_ = nullptr;
-    double longest = 0;
-    for (const auto& [sent, answered] : waits_) {
-      if (sent < end) longest = std::max(longest, std::min(answered, end) - sent);
-    }
-    return longest;
-  }
-
- private:
-  static DWORD WINAPI Probe(void* self) {
-    auto* probe = static_cast<ResponseProbe*>(self);
-    while (!probe->stop_) {
-      const double sent = Seconds();
-      DWORD_PTR result = 0;
-      SendMessageTimeoutW(probe->window_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
-      probe->waits_.emplace_back(sent, Seconds());
-      // About as often as a user's hand gives the window input; each message asked
-      // for costs the run a hand-over of its own.
-      Sleep(20);
-    }
-    return 0;
-  }
-
-  HWND window_;
-  HANDLE thread_ = nullptr;
-  std::atomic<bool> stop_{false};
-  std::vector<std::pair<double, double>> waits_;  // sent, answered; read after the thread ends
-};
-
-// `work` on the window's thread, timed, with the probe asking the window meanwhile.
-Timing Measure(HWND window, const std::function<void()>& work) {
-  ResponseProbe probe(window);
-  const double began = Seconds();
-  work();
-  const double ended = Seconds();
-  return Timing{ended - began, probe.Stop(ended)};
 }
 
 // The run without the window: no progress line, no hand-overs, no list; the log and the

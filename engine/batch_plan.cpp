@@ -3,37 +3,67 @@
 #include <algorithm>
 #include <deque>
 #include <span>
-#include <unordered_map>
 
 namespace tarnivo {
 namespace {
 
 constexpr std::int32_t kNone = -1;
 
-// Every name of the run as a class of names the file system holds equal, numbered.
+// Every name of the run as a class of names the file system holds equal, numbered. An
+// open-addressing table: hundreds of thousands of names cost no allocation each.
 class NameClasses {
  public:
-  NameClasses(const NameCase& nameCase, std::size_t expected)
-      : ids_(expected, KeyHash{&nameCase}, KeyEqual{&nameCase}) {}
-
-  std::int32_t Id(std::wstring_view name) {
-    const auto [at, added] = ids_.try_emplace(name, static_cast<std::int32_t>(ids_.size()));
-    return at->second;
+  NameClasses(const NameCase& nameCase, std::size_t expected) : case_(nameCase) {
+    Resize(expected);
   }
-  bool Holds(std::wstring_view name) const { return ids_.count(name) != 0; }
-  std::size_t Count() const { return ids_.size(); }
+
+  // The class of `name`, numbered anew when it has none yet. `name` must outlive the classes.
+  std::int32_t Id(std::wstring_view name) {
+    const std::size_t hash = case_.Hash(name);
+    Slot& slot = Find(name, hash);
+    if (slot.Id != kNone) return slot.Id;
+    slot = Slot{hash, count_++, name};
+    if (2 * static_cast<std::size_t>(count_) > slots_.size()) Resize(slots_.size());
+    return count_ - 1;
+  }
+  bool Holds(std::wstring_view name) const {
+    return const_cast<NameClasses*>(this)->Find(name, case_.Hash(name)).Id != kNone;
+  }
+  std::size_t Count() const { return static_cast<std::size_t>(count_); }
 
  private:
-  struct KeyHash {
-    const NameCase* Case;
-    std::size_t operator()(std::wstring_view name) const { return Case->Hash(name); }
+  struct Slot {
+    std::size_t Hash = 0;
+    std::int32_t Id = kNone;
+    std::wstring_view Name;
   };
-  struct KeyEqual {
-    const NameCase* Case;
-    bool operator()(std::wstring_view a, std::wstring_view b) const { return Case->Same(a, b); }
-  };
-  // The views point into the list and the plan, which outlive the classes.
-  std::unordered_map<std::wstring_view, std::int32_t, KeyHash, KeyEqual> ids_;
+
+  Slot& Find(std::wstring_view name, std::size_t hash) {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+      Slot& slot = slots_[at];
+      if (slot.Id == kNone || (slot.Hash == hash && case_.Same(slot.Name, name))) return slot;
+    }
+  }
+
+  // Room for twice `names`, in a power of two.
+  void Resize(std::size_t names) {
+    std::size_t size = 16;
+    while (size < 2 * names + 2) size *= 2;
+    std::vector<Slot> old(size);
+    old.swap(slots_);
+    for (const Slot& slot : old) {
+      if (slot.Id == kNone) continue;
+      const std::size_t mask = slots_.size() - 1;
+      std::size_t at = slot.Hash & mask;
+      while (slots_[at].Id != kNone) at = (at + 1) & mask;
+      slots_[at] = slot;
+    }
+  }
+
+  const NameCase& case_;
+  std::vector<Slot> slots_;
+  std::int32_t count_ = 0;
 };
 
 // Lists of entries by a key, stored flat: the entries of key k are
@@ -184,6 +214,7 @@ class Orderer {
     plan_.Moves.clear();
     plan_.Moves.reserve(count_ + 16);
     pending_ = waits_;
+    pathIndex_.assign(count_, kNone);
     done_.assign(count_, false);
     group_.assign(count_, kNone);
     // An unchanged or refused entry waits for nothing and frees nothing.
@@ -250,15 +281,15 @@ class Orderer {
   // `start` waits, through others, on a cycle: the cycle's first entry in the list's order
   // moves to a temporary name, which frees the next one's new name.
   void BreakCycle(std::int32_t start) {
-    std::unordered_map<std::int32_t, std::size_t> onPath;
     std::vector<std::int32_t> path;
     std::int32_t at = start;
-    while (onPath.find(at) == onPath.end()) {
-      onPath.emplace(at, path.size());
+    while (pathIndex_[At(at)] == kNone) {
+      pathIndex_[At(at)] = static_cast<std::int32_t>(path.size());
       path.push_back(at);
       at = NextWaitedOn(at);
     }
-    const std::size_t cycleStart = onPath[at];
+    const auto cycleStart = static_cast<std::size_t>(pathIndex_[At(at)]);
+    for (const std::int32_t visited : path) pathIndex_[At(visited)] = kNone;
     std::int32_t first = at;
     for (std::size_t i = cycleStart; i < path.size(); ++i) first = std::min(first, path[i]);
     const std::int32_t group = nextGroup_++;
@@ -304,6 +335,7 @@ class Orderer {
   Lists holders_;  // by class: the entries that hold it at the start
   Lists waiters_;  // by entry: the entries that wait for it to move
   std::vector<std::int32_t> waits_, pending_, group_;
+  std::vector<std::int32_t> pathIndex_;  // while a cycle is sought: an entry's place on the path
   std::deque<std::int32_t> ready_;
   std::int32_t nextGroup_ = 0;
 };

@@ -22,8 +22,9 @@ constexpr std::string_view kUndoneKey = "撤销完成";
 constexpr std::string_view kRenamed = "成功";
 constexpr std::string_view kFailed = "失败";
 constexpr std::string_view kNote =
-    "以下每行一个文件: 序号, 原文件名, 新文件名, 改名结果 (成功; 失败 + 错误代号; "
-    "空: 程序在改名时中断). 名字中的 <U+XXXX> 是一个字符 (制表符, 换行, \"<\" 等)";
+    "以下每行一步改名, 按进行的先后: 序号, 原文件名, 新文件名, 改名结果 (成功; 失败 + 错误代号; "
+    "空: 程序在改名时中断). 经过临时名 ~tarnivo-….tmp 的文件占两行. "
+    "名字中的 <U+XXXX> 是一个字符 (制表符, 换行, \"<\" 等)";
 constexpr std::wstring_view kTimePicture = L"yyyy-mm-dd hh:mm:ss";
 constexpr char32_t kLastCodePoint = 0x10FFFF;
 

@@ -5,8 +5,10 @@
 //   标题<TAB>caption            文件夹<TAB>working folder, ending in "\"
 //   时间<TAB>yyyy-mm-dd hh:mm:ss 模板<TAB>one line of the template (one record each)
 //   number<TAB>old name<TAB>new name<TAB>outcome
-//       written up to the outcome before the rename, the outcome ("成功", or "失败 " + the
-//       error number) after it; an empty outcome: the program ended in between
+//       one step of the run, numbered in the order the steps are made (a file that goes
+//       through a temporary name takes two); written up to the outcome before the rename,
+//       the outcome ("成功", or "失败 " + the error number) after it; an empty outcome: the
+//       program ended in between
 //   恢复<TAB>number<TAB>outcome  an undo's rename of that entry back to its old name,
 //       written as an entry is (an empty outcome: the program ended in between)
 //   撤销完成<TAB>time           an undo ran to its end
@@ -37,8 +39,8 @@ struct JournalHeader {
 // explains the entries.
 std::string JournalHeaderText(const JournalHeader& header);
 
-// An entry ahead of its rename: up to and including the TAB before its outcome. `number`
-// is the entry's 1-based place in the run.
+// A step ahead of its rename: up to and including the TAB before its outcome. `number` is
+// the step's 1-based place in the run.
 std::string JournalEntryText(std::int32_t number, std::wstring_view oldName,
                              std::wstring_view newName);
 // What ends an entry's line: the outcome of its rename.
