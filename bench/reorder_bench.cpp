@@ -24,8 +24,12 @@
 #include "app/control_ids.h"
 #include "app/main_window.h"
 #include "bench/bench_support.h"
+#include "tests/support/dated_files.h"
 
 namespace {
+
+using tarnivo::test::RotationName;
+using tarnivo::test::SetModified;
 
 constexpr double kTargetRatio = 1.15;
 constexpr double kTargetWaitSeconds = 0.100;
@@ -47,41 +51,12 @@ std::wstring ShiftName(int k) {
   return name;
 }
 
-// 2026-01-01 00:00:00 and k seconds, as %modified% shows it with its default picture.
-std::wstring RotationName(int k) {
-  wchar_t name[32];
-  swprintf(name, 32, L"20260101_%02d%02d%02d.jpg", k / 3600, k / 60 % 60, k % 60);
-  return name;
-}
-
 bool MakeFile(const std::wstring& path) {
   const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
   return true;
-}
-
-// The last write of `path`: 2026-01-01 00:00:00 and `k` seconds, local time.
-bool SetModified(const std::wstring& path, int k) {
-  const SYSTEMTIME local{2026,
-                         1,
-                         0,
-                         1,
-                         static_cast<WORD>(k / 3600),
-                         static_cast<WORD>(k / 60 % 60),
-                         static_cast<WORD>(k % 60),
-                         0};
-  FILETIME localTime{}, utc{};
-  if (!SystemTimeToFileTime(&local, &localTime) || !LocalFileTimeToFileTime(&localTime, &utc)) {
-    return false;
-  }
-  const HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  const bool set = SetFileTime(file, nullptr, nullptr, &utc) != FALSE;
-  CloseHandle(file);
-  return set;
 }
 
 // Renames, timed; false when one fails.

@@ -110,7 +110,6 @@ class Orderer {
 
  private:
   std::size_t At(std::int32_t entry) const { return static_cast<std::size_t>(entry); }
-  Route& RouteOf(std::int32_t entry) { return plan_.Routes[At(entry)]; }
   bool Moves(std::int32_t entry) const {
     const Route route = plan_.Routes[At(entry)];
     return route == Route::Free || route == Route::Shifted || route == Route::Temporary;

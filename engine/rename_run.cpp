@@ -63,23 +63,36 @@ class RenameJob final : public BatchJob {
   std::int32_t PlanCount() const override { return planner_.Count(); }
   void PlanEntry(std::int32_t index) override { planner_.PlanEntry(index); }
   void EndPlan() override {
-    plan_ = planner_.Finish();
-    const std::size_t count = plan_.Entries.size();
-    stepsLeft_.assign(count, 0);
-    place_.assign(count, Place::Old);
-    explained_.assign(count, false);
-    failures_.resize(count);
-    for (const Move& move : plan_.Moves) {
-      ++stepsLeft_[At(move.Entry)];
-      if (move.Group >= 0) groups_ = std::max(groups_, move.Group + 1);
+    try {
+      plan_ = planner_.Finish();
+      const std::size_t count = plan_.Entries.size();
+      stepsLeft_.assign(count, 0);
+      place_.assign(count, Place::Old);
+      explained_.assign(count, false);
+      failures_.resize(count);
+      for (const Move& move : plan_.Moves) {
+        ++stepsLeft_[At(move.Entry)];
+        if (move.Group >= 0) groups_ = std::max(groups_, move.Group + 1);
+      }
+      groupFailed_.assign(static_cast<std::size_t>(groups_), false);
+      groupDone_.resize(static_cast<std::size_t>(groups_));
+    } catch (const std::bad_alloc&) {
+      // The moves could not be ordered: nothing is renamed, each entry says why.
+      unplanned_ = true;
+      place_.clear();
     }
-    groupFailed_.assign(static_cast<std::size_t>(groups_), false);
-    groupDone_.resize(static_cast<std::size_t>(groups_));
   }
 
-  std::int32_t StepCount() const override { return static_cast<std::int32_t>(plan_.Moves.size()); }
+  std::int32_t StepCount() const override {
+    return unplanned_ ? planner_.Count() : static_cast<std::int32_t>(plan_.Moves.size());
+  }
 
   void Step(std::int32_t step, BatchRecords& records) noexcept override {
+    if (unplanned_) {
+      records.Log.Fail(Folder(), {}, OldName(step), ErrorKind::OutOfMemory, {});
+      done_ = step + 1;
+      return;
+    }
     const Move& move = plan_.Moves[static_cast<std::size_t>(step)];
     try {
       if (move.Kind == MoveKind::None) {
@@ -252,6 +265,7 @@ class RenameJob final : public BatchJob {
   std::vector<bool> groupFailed_;
   std::vector<std::vector<std::size_t>> groupDone_;
   std::int32_t journalNumber_ = 0;  // of the last record of a move
+  bool unplanned_ = false;          // memory ran out while the moves were ordered
 };
 
 }  // namespace

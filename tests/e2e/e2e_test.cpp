@@ -12,6 +12,7 @@
 
 #include "app/control_ids.h"
 #include "tests/e2e/program.h"
+#include "tests/support/dated_files.h"
 #include "win/code_page.h"
 
 namespace tarnivo::test {
@@ -189,6 +190,21 @@ std::wstring UndoFromTheMenu(const Program& program, HWND main) {
   });
 }
 
+// The program on `folder` runs `templateText` and is killed once its status line satisfies
+// `when`; the last status line seen (which the caller checks with `when` again).
+std::wstring RunAndKill(const std::wstring& exe, const TempFolder& folder,
+                        const std::wstring& templateText,
+                        const std::function<bool(const std::wstring&)>& when) {
+  Program program(exe, L"\"" + folder.Path() + L"\"");
+  const HWND main = program.MainWindow();
+  if (!main) return L"no window";
+  SetTemplate(main, templateText);
+  ClickStart(main);
+  const std::wstring status = WaitForStatus(program, main, when);
+  program.Kill();
+  return status;
+}
+
 // Every file of `names` holds its own name again (each was written holding it).
 void ExpectEveryNameAndContentBack(const TempFolder& folder, std::vector<std::wstring> names) {
   std::sort(names.begin(), names.end());
@@ -213,19 +229,12 @@ TEST_F(EndToEnd, UndoAfterAKillGivesBackEveryName) {
   names.push_back(L"한국.jpg");  // beyond the code page: comes last in the list
   work.WriteFile(names.back(), "korean");
   programFolder.WriteFile(L"config.ini", "[main]\r\nopenlog=0\r\n");
-  {
-    Program program(exe, Quoted(work.Path()));
-    const HWND main = program.MainWindow();
-    ASSERT_NE(main, nullptr);
-    SetTemplate(main, L"new_\r\n%Taxis:5,1,1%\r\n%ext%");
-    ClickStart(main);
-    // Killed once the progress line has passed a third of the files.
-    const std::wregex third(L"正在转换:  .*IMG_0(1[5-9]|[2-4][0-9])[0-9]{2}\\.jpg");
-    const std::wstring status = WaitForStatus(
-        program, main, [&](const std::wstring& text) { return std::regex_match(text, third); });
-    ASSERT_TRUE(std::regex_match(status, third)) << testing::PrintToString(status);
-    ASSERT_TRUE(program.Kill());
-  }
+  // Killed once the progress line has passed a third of the files.
+  const std::wregex third(L"正在转换:  .*IMG_0(1[5-9]|[2-4][0-9])[0-9]{2}\\.jpg");
+  const auto passedAThird = [&](const std::wstring& text) { return std::regex_match(text, third); };
+  const std::wstring status =
+      RunAndKill(exe, work, L"new_\r\n%Taxis:5,1,1%\r\n%ext%", passedAThird);
+  ASSERT_TRUE(passedAThird(status)) << testing::PrintToString(status);
   const std::vector<std::wstring> killed = FileNamesIn(work.Path());
   const auto renamed = std::count_if(killed.begin(), killed.end(), [](const std::wstring& name) {
     return name.rfind(L"new_", 0) == 0;
@@ -303,34 +312,6 @@ TEST_F(EndToEnd, ShiftsSwapsAndChangesOfCaseSucceed) {
   }
 }
 
-// The name of the k-th file of a rotation: 2026-01-01 00:00:00 and k seconds, as
-// %modified% gives it.
-std::wstring RotationName(int k) {
-  wchar_t name[32];
-  swprintf(name, 32, L"20260101_%02d%02d%02d.jpg", k / 3600, k / 60 % 60, k % 60);
-  return name;
-}
-
-// Sets the last write of `path` to 2026-01-01 00:00:00 and `k` seconds, local time.
-void SetModified(const std::wstring& path, int k) {
-  const SYSTEMTIME local{2026,
-                         1,
-                         0,
-                         1,
-                         static_cast<WORD>(k / 3600),
-                         static_cast<WORD>(k / 60 % 60),
-                         static_cast<WORD>(k % 60),
-                         0};
-  FILETIME localTime{}, utc{};
-  ASSERT_TRUE(SystemTimeToFileTime(&local, &localTime));
-  ASSERT_TRUE(LocalFileTimeToFileTime(&localTime, &utc));
-  const HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &utc));
-  CloseHandle(file);
-}
-
 // A rotation of 5 000 files (each file's date modified is the next file's name, the last
 // one's the first's) killed half-way, then undone by the program started again: every
 // file has its old name and its own content back, and no temporary name is left.
@@ -339,27 +320,18 @@ TEST_F(EndToEnd, UndoAfterAKillInARotationGivesBackEveryName) {
   std::vector<std::wstring> names;
   for (int k = 1; k <= kFiles; ++k) {
     names.push_back(RotationName(k));
-    SetModified(work.WriteFile(names.back(), ToAnsi(names.back())), k % kFiles + 1);
+    ASSERT_TRUE(SetModified(work.WriteFile(names.back(), ToAnsi(names.back())), k % kFiles + 1));
   }
   programFolder.WriteFile(L"config.ini", "[main]\r\nopenlog=0\r\n");
-  {
-    Program program(exe, Quoted(work.Path()));
-    const HWND main = program.MainWindow();
-    ASSERT_NE(main, nullptr);
-    SetTemplate(main, L"%modified%\r\n%ext%");
-    ClickStart(main);
-    // Killed once the progress line counts a third of the files done.
-    const auto entriesDone = [](const std::wstring& text) {
-      std::wsmatch time;
-      static const std::wregex progress(L"正在转换:  .*_(\\d\\d)(\\d\\d)(\\d\\d)\\.jpg");
-      if (!std::regex_match(text, time, progress)) return 0;
-      return std::stoi(time[1]) * 3600 + std::stoi(time[2]) * 60 + std::stoi(time[3]);
-    };
-    const std::wstring status = WaitForStatus(
-        program, main, [&](const std::wstring& text) { return entriesDone(text) > kFiles / 3; });
-    ASSERT_GT(entriesDone(status), kFiles / 3) << testing::PrintToString(status);
-    ASSERT_TRUE(program.Kill());
-  }
+  // Killed once the progress line counts a third of the files done.
+  const auto aThirdDone = [](const std::wstring& text) {
+    std::wsmatch time;
+    static const std::wregex progress(L"正在转换:  .*_(\\d\\d)(\\d\\d)(\\d\\d)\\.jpg");
+    return std::regex_match(text, time, progress) &&
+           std::stoi(time[1]) * 3600 + std::stoi(time[2]) * 60 + std::stoi(time[3]) > kFiles / 3;
+  };
+  const std::wstring status = RunAndKill(exe, work, L"%modified%\r\n%ext%", aThirdDone);
+  ASSERT_TRUE(aThirdDone(status)) << testing::PrintToString(status);
   const std::vector<std::wstring> killed = FileNamesIn(work.Path());
   ASSERT_EQ(killed.size(), names.size());
   EXPECT_EQ(
