@@ -8,10 +8,7 @@ namespace tarnivo {
 namespace {
 
 std::wstring VoidPath(const std::wstring& journalPath) {
-  const std::size_t slash = journalPath.find_last_of(L"\\/");
-  const std::wstring folder =
-      slash == std::wstring::npos ? std::wstring() : journalPath.substr(0, slash + 1);
-  return folder + std::wstring(kJournalVoidName);
+  return FolderOf(journalPath) + std::wstring(kJournalVoidName);
 }
 
 bool Exists(const std::wstring& path) {

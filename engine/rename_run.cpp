@@ -12,12 +12,6 @@
 namespace tarnivo {
 namespace {
 
-// The folder `path` lies in.
-std::wstring FolderOf(const std::wstring& path) {
-  const std::size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
-}
-
 // Why the other entries of a cycle (or a change of case) keep their names when one of its
 // moves fails.
 constexpr std::wstring_view kTakenBack = L"同一组改名中有一个文件未能改名, 已改回原名";
@@ -51,7 +45,9 @@ class RenameJob final : public BatchJob {
   // none leaves no older journal to be taken for its own.
   void OpenJournal(JournalFile& journal, const BatchSetup& setup, const DateTime& now) override {
     if (setup.JournalPath.empty() || planner_.Count() == 0) return;
-    const bool inWorkingFolder = IsSameFolder(FolderOf(setup.JournalPath), Folder());
+    const std::wstring journalFolder = FolderOf(setup.JournalPath);
+    const bool inWorkingFolder =
+        IsSameFolder(journalFolder.empty() ? L"." : journalFolder, Folder());
     if (!inWorkingFolder && journal.Create(setup.JournalPath, JournalHeader{setup.Caption, Folder(),
                                                                             now, templateText_})) {
       ClearJournalVoid(setup.JournalPath);

@@ -14,6 +14,11 @@ std::wstring EnsureTrailingBackslash(std::wstring path) {
   return path;
 }
 
+std::wstring FolderOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
 namespace {
 
 constexpr std::wstring_view kExtendedPrefix = L"\\\\?\\";

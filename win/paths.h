@@ -8,6 +8,9 @@ namespace tarnivo {
 // `path` unchanged when it ends in "\", otherwise `path` + "\" ("" gives "\").
 std::wstring EnsureTrailingBackslash(std::wstring path);
 
+// The folder `path` lies in, with its trailing "\" ("" for a bare name).
+std::wstring FolderOf(const std::wstring& path);
+
 // `folder` made full (a relative name or "C:" against the current folders; "/", "." and
 // ".." resolved), without a trailing "\" except at a root ("C:\", "\\server\share\").
 // "" when the system cannot make it full.

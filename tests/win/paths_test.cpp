@@ -10,6 +10,16 @@
 namespace tarnivo {
 namespace {
 
+TEST(FolderOf, KeepsTheFolderWithItsSeparator) {
+  const std::pair<std::wstring, std::wstring> cases[] = {
+      {L"C:\\p\\Undo.LOG", L"C:\\p\\"},
+      {L"C:\\p/x/Undo.LOG", L"C:\\p/x/"},
+      {L"Undo.LOG", L""},
+      {L"C:\\", L"C:\\"},
+  };
+  for (const auto& [path, folder] : cases) EXPECT_EQ(FolderOf(path), folder) << path.size();
+}
+
 TEST(ExtendedPath, TakesEveryPathToTheFormOfAnyLength) {
   const std::wstring current = CurrentDirectory();
   ASSERT_FALSE(current.empty());
