@@ -27,14 +27,14 @@ bool FileList::Create(HWND parent, int controlId, const RECT& bounds) {
   path_ = full.empty() ? current : full;
   auto unread = std::make_shared<WorkList>();
   unread->Folder = path_;
-  listing_ = std::move(unread);
+  view_.SetListing(std::move(unread), true);
   return true;
 }
 
-bool FileList::Reload(const std::wstring& folder) {
+bool FileList::Reload(const std::wstring& folder, bool tickAll) {
   auto listing = std::make_shared<WorkList>();
   if (!ListFolder(folder, pattern_, flags_, *listing)) return false;
-  listing_ = std::move(listing);
+  view_.SetListing(std::move(listing), tickAll || !read_ || folder != path_);
   path_ = folder;
   read_ = true;
   ShowEntries();
@@ -44,9 +44,46 @@ bool FileList::Reload(const std::wstring& folder) {
 void FileList::ShowEntries() {
   if (list_) {
     // The box holds no data of its own, so setting the count is the whole refill.
-    SendMessageW(list_, LB_SETCOUNT, listing_->Entries.size(), 0);
+    SendMessageW(list_, LB_SETCOUNT, static_cast<WPARAM>(view_.Count()), 0);
     InvalidateRect(list_, nullptr, TRUE);
   }
+  if (OnChanged) OnChanged();
+}
+
+void FileList::SetOrder(ListOrder order, std::vector<std::optional<DateTime>> taken) {
+  view_.SetOrder(order, std::move(taken));
+  ShowEntries();
+}
+
+// A tick changes the rows' colours and the run, not the rows themselves.
+void FileList::SetTicked(int32_t index, bool ticked) {
+  if (view_.Ticked(index) == ticked) return;
+  view_.SetTicked(index, ticked);
+  ShowTicks();
+}
+
+void FileList::SetEntriesTicked(const std::vector<int32_t>& entries, bool ticked) {
+  view_.SetEntriesTicked(entries, ticked);
+  ShowTicks();
+}
+
+void FileList::InvertEntries(const std::vector<int32_t>& entries) {
+  view_.InvertEntries(entries);
+  ShowTicks();
+}
+
+void FileList::TickAll(bool ticked) {
+  view_.TickAll(ticked);
+  ShowTicks();
+}
+
+void FileList::InvertTicks() {
+  view_.InvertTicks();
+  ShowTicks();
+}
+
+void FileList::ShowTicks() {
+  if (list_) InvalidateRect(list_, nullptr, TRUE);
   if (OnChanged) OnChanged();
 }
 
@@ -54,7 +91,7 @@ bool FileList::SetPath(const std::wstring& folder) {
   // An empty path names no folder (joined with "*" it would search the drive's root).
   if (folder.empty()) return false;
   const std::wstring full = FullFolderPath(folder);
-  return !full.empty() && Reload(full);
+  return !full.empty() && Reload(full, false);
 }
 
 void FileList::SetPattern(const std::wstring& pattern) {
@@ -90,20 +127,20 @@ void FileList::EnsureRead() {
   if (!read_) Refresh();
 }
 
-void FileList::Refresh() {
-  if (Reload(path_)) return;
+void FileList::Refresh(bool tickAll) {
+  if (Reload(path_, tickAll)) return;
   read_ = true;
   // The folder vanished or cannot be read any more.
   auto empty = std::make_shared<WorkList>();
   empty->Folder = path_;
-  listing_ = std::move(empty);
+  view_.SetListing(std::move(empty), true);
   ShowEntries();
 }
 
 std::vector<std::wstring> FileList::Names() const {
   std::vector<std::wstring> names;
-  names.reserve(listing_->Entries.size());
-  for (const ListedFile& file : listing_->Entries) names.push_back(file.Name);
+  names.reserve(static_cast<size_t>(view_.Count()));
+  for (int32_t row = 0; row < view_.Count(); ++row) names.push_back(view_.At(row).Name);
   return names;
 }
 
@@ -144,10 +181,12 @@ void FileList::DrawItem(const DRAWITEMSTRUCT& item) const {
     }
   }
   FillRect(item.hDC, &item.rcItem, background);
-  if (item.itemID != static_cast<UINT>(-1) && item.itemID < listing_->Entries.size()) {
-    const std::wstring& name = listing_->Entries[item.itemID].Name;
+  const auto row = static_cast<int32_t>(item.itemID);
+  if (item.itemID != static_cast<UINT>(-1) && row < view_.Count()) {
+    const std::wstring& name = view_.At(row).Name;
     SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, text);
+    // A file left out of the run is drawn grey.
+    SetTextColor(item.hDC, view_.Ticked(row) || selected ? text : GetSysColor(COLOR_GRAYTEXT));
     RECT bounds = item.rcItem;
     bounds.left += 2;
     DrawTextW(item.hDC, name.c_str(), static_cast<int>(name.size()), &bounds,
@@ -231,7 +270,11 @@ LRESULT CALLBACK FileList::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
-      if (self->OnMouseDown) self->OnMouseDown();
+      if (self->OnMouseDown) {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(hwnd, &at);
+        self->OnMouseDown(message, at);
+      }
       break;
     case WM_MOUSEMOVE:
       self->OnMouseMove(MSG{hwnd, message, wParam, lParam});

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/folder_listing.h"
+#include "engine/work_view.h"
 
 namespace tarnivo {
 
@@ -36,33 +37,55 @@ class FileList {
   void SetReadOnly(bool value);
   void SetArchive(bool value);
 
-  // Reads the folder again with the current pattern and flags. A folder that cannot be
-  // read any more gives an empty list.
-  void Refresh();
+  // Reads the folder again with the current pattern and flags, keeping what was left out
+  // (by name) unless `tickAll`. A folder that cannot be read any more gives an empty list.
+  void Refresh(bool tickAll = false);
   // Reads the folder unless the list has been read already. A new list is read at the
   // first SetPath, Refresh or EnsureRead; the pattern and the flags only re-read a list
   // that has been read.
   void EnsureRead();
 
-  int32_t Count() const { return static_cast<int32_t>(listing_->Entries.size()); }
-  const std::wstring& Entry(int32_t index) const {
-    return listing_->Entries.at(static_cast<size_t>(index)).Name;
-  }
+  int32_t Count() const { return view_.Count(); }
+  const std::wstring& Entry(int32_t index) const { return view_.At(index).Name; }
   // The entries' names, in the list's order.
   std::vector<std::wstring> Names() const;
-  // What the listing read: the folder, the entries and the other names the folder held;
-  // shared, never changed, so a worker thread or a run may keep reading it while the list
-  // moves on.
-  std::shared_ptr<const WorkList> Listing() const { return listing_; }
+  // What a run takes: the ticked entries in the list's order, with the folder and the
+  // names it may not take; shared, never changed, so a worker thread or a run may keep
+  // reading it while the list moves on.
+  std::shared_ptr<const WorkList> Listing() const { return view_.Work(); }
+  // The rows as Listing() was taken from them.
+  std::shared_ptr<const RowMap> Rows() const { return view_.Rows(); }
+  // The row of the run's entry `index` (of Listing()).
+  int32_t RowOfWork(int32_t index) const { return view_.RowOfWork(index); }
+
+  // The order of the rows; with the dates taken (one per entry as read, in the order of
+  // names) when the key is Taken.
+  void SetOrder(ListOrder order, std::vector<std::optional<DateTime>> taken = {});
+  ListOrder Order() const { return view_.Order(); }
+  // The entries as read, in the order of names (what the dates taken are read for).
+  const std::shared_ptr<const WorkList>& ReadListing() const { return view_.Listing(); }
+
+  // Ticked rows are renamed; the others are left out of a run.
+  bool IsTicked(int32_t index) const { return view_.Ticked(index); }
+  void SetTicked(int32_t index, bool ticked);
+  // By entry of ReadListing(): what the preview's rows name.
+  bool IsEntryTicked(int32_t entry) const { return view_.EntryTicked(entry); }
+  void SetEntriesTicked(const std::vector<int32_t>& entries, bool ticked);
+  void InvertEntries(const std::vector<int32_t>& entries);
+  void TickAll(bool ticked);
+  void InvertTicks();
+  int32_t LeftOut() const { return view_.LeftOut(); }
 
   // The selected position (-1 when nothing is selected) and its name ("" then).
   int32_t ListIndex() const;
   void SetListIndex(int32_t index);
   std::wstring FileName() const;
 
-  // Called for a press of any mouse button on the list.
-  std::function<void()> OnMouseDown;
-  // Called after every refill of the list: a folder, pattern or flag, a refresh.
+  // Called for a press of any mouse button on the list: the message (WM_LBUTTONDOWN …) and
+  // where, in screen pixels.
+  std::function<void(UINT message, POINT screenPoint)> OnMouseDown;
+  // Called after every refill of the list (a folder, pattern or flag, a refresh), a new
+  // order or a tick.
   std::function<void()> OnChanged;
 
   // A tip over the entry under the mouse with the text `tipText` gives for its index;
@@ -81,19 +104,20 @@ class FileList {
  private:
   static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   // Lists `folder` and makes it the list's path; false, with nothing changed, when it
-  // cannot be listed.
-  bool Reload(const std::wstring& folder);
+  // cannot be listed. Another folder ticks every entry.
+  bool Reload(const std::wstring& folder, bool tickAll);
   int32_t EntryAt(POINT client) const;  // -1 below the last entry
   bool CreateTip();
   void OnMouseMove(const MSG& move);
   void ShowEntries();
+  void ShowTicks();
   void RefreshIfRead();
 
   HWND list_ = nullptr;
   std::wstring path_;
   std::wstring pattern_ = L"*.jpg";
   FileListFlags flags_;
-  std::shared_ptr<const WorkList> listing_ = std::make_shared<WorkList>();
+  WorkView view_;
   HWND tip_ = nullptr;  // owned by the parent window, destroyed with it
   std::function<std::wstring(int32_t)> tipText_;
   int32_t tipEntry_ = -1;  // the entry under the mouse

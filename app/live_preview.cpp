@@ -4,14 +4,14 @@
 
 namespace tarnivo {
 
-bool LivePreview::Change(PlanSetup setup) {
+bool LivePreview::Change(PlanSetup setup, std::shared_ptr<const RowMap> shown) {
   if (stopped_) return false;
   checking_ = true;
   if (!worker_) {  // nobody has looked yet
-    pending_ = std::move(setup);
+    pending_ = Pending{std::move(setup), std::move(shown)};
     return false;
   }
-  worker_->Start(std::move(setup));
+  worker_->Start(std::move(setup), std::move(shown));
   return true;
 }
 
@@ -21,7 +21,7 @@ void LivePreview::Want(const std::function<void()>& ready) {
   if (worker_ || stopped_) return;
   worker_ = std::make_unique<PreviewWorker>(ready);
   if (!pending_) return;
-  worker_->Start(std::move(*pending_));
+  worker_->Start(std::move(pending_->Setup), std::move(pending_->Shown));
   pending_.reset();
 }
 
@@ -40,13 +40,19 @@ void LivePreview::Stop() {
   worker_.reset();
 }
 
-std::wstring LivePreview::EntryTip(std::int32_t index) const {
+std::wstring LivePreview::EntryTip(std::int32_t row) const {
   if (checking_ || !result_) return std::wstring(kPreviewChecking);
+  std::int32_t index = row;
+  if (const RowMap* shown = result_->Shown.get()) {
+    if (row < 0 || static_cast<std::size_t>(row) >= shown->RowWork.size()) return {};
+    index = shown->RowWork[static_cast<std::size_t>(row)];
+    if (index < 0) return std::wstring(kLeftOut);
+  }
   const auto at = static_cast<std::size_t>(index);
   if (index < 0 || at >= result_->Rows.size()) return {};
-  const PreviewRow& row = result_->Rows[at];
-  std::wstring tip = LoggedName(row.NewName);
-  const std::wstring status = RowStatus(row);
+  const PreviewRow& planned = result_->Rows[at];
+  std::wstring tip = LoggedName(planned.NewName);
+  const std::wstring status = RowStatus(planned);
   if (!status.empty()) tip.append(L"\r\n").append(status);
   return tip;
 }

@@ -15,9 +15,9 @@ namespace tarnivo {
 
 class LivePreview {
  public:
-  // A change: a pass of `setup`, started at once when someone has looked (true: what is
-  // shown changes to "checking"), otherwise kept until someone does.
-  bool Change(PlanSetup setup);
+  // A change: a pass of `setup` over the rows `shown`, started at once when someone has
+  // looked (true: what is shown changes to "checking"), otherwise kept until someone does.
+  bool Change(PlanSetup setup, std::shared_ptr<const RowMap> shown);
   // Someone looks: the worker's thread starts, with the change kept until now. `ready`
   // runs on that thread whenever a result waits (see PreviewWorker).
   void Want(const std::function<void()>& ready);
@@ -28,14 +28,18 @@ class LivePreview {
 
   const std::shared_ptr<const PreviewResult>& Result() const { return result_; }
   bool Checking() const { return checking_; }
-  // The tip over entry `index`: its new name and, on a second line, its status; "正在检查…"
-  // while a pass is under way.
-  std::wstring EntryTip(std::int32_t index) const;
+  // The tip over row `row` of the list: its new name and, on a second line, its status;
+  // "不转换" for a file left out; "正在检查…" while a pass is under way.
+  std::wstring EntryTip(std::int32_t row) const;
 
  private:
   std::shared_ptr<const PreviewResult> result_;  // of the latest pass that ended
   bool checking_ = false;                        // a newer pass is under way
-  std::optional<PlanSetup> pending_;             // the latest change, until someone looks
+  struct Pending {
+    PlanSetup Setup;
+    std::shared_ptr<const RowMap> Shown;
+  };
+  std::optional<Pending> pending_;  // the latest change, until someone looks
   bool stopped_ = false;
   // Made at the first look: from then on passes run live.
   std::unique_ptr<PreviewWorker> worker_;

@@ -63,7 +63,7 @@ bool MainWindow::Create(int showCommand) {
 
 bool MainWindow::CreateControls() {
   if (!CreateLayoutControls()) return false;
-  file1_.OnMouseDown = [this] { RefreshStatusLine(); };
+  file1_.OnMouseDown = [this](UINT message, POINT at) { File1_MouseDown(message, at); };
   InitTemplateEditor();
   InitPreview();
   SetRunningState(RunState::Idle);
@@ -79,6 +79,7 @@ void MainWindow::Form_Load() {
   SetWindowTextW(hwnd_, kCaption);
   keywords_ = ReadKeywords(SettingsReader());
   file1_.SetPattern(settings_.Read(setting::Pattern));
+  file1_.SetOrder(SavedOrder());
   SetWindowTextW(Control(ids::TextPatt), file1_.Pattern().c_str());
   currentFolder_ = FolderCandidate(options_.Arguments);
   const bool listable = IsListableFolder(GetPathAttributes(currentFolder_));

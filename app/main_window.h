@@ -118,6 +118,12 @@ class MainWindow {
 
   // File list and filters.
   void CheckFileInfo_Click(int index);
+  // The list's order (main_window_order.cpp): a press on `File1` refreshes the status line,
+  // a right press opens the menu 排序.
+  void File1_MouseDown(UINT message, POINT screenPoint);
+  void SortMenu_Click(int id);
+  ListOrder SavedOrder() const;  // "Sort" and "SortDescending" of config.ini
+  void ApplyOrder(ListOrder order);
   void ImgRefresh_Click();
   void TextPatt_GotFocus();
   void TextPatt_KeyDown(WORD keyCode, int shift);

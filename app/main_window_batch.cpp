@@ -45,7 +45,7 @@ void MainWindow::RunInWindow(const BatchSession::Start& start,
 }
 
 void MainWindow::ShowBatchProgress(const BatchProgress& progress) {
-  if (progress.ListIndex >= 0) file1_.SetListIndex(progress.ListIndex);
+  if (progress.ListIndex >= 0) file1_.SetListIndex(file1_.RowOfWork(progress.ListIndex));
   SetWindowTextW(Control(ids::LabTitle(1)), progress.Text.c_str());
 }
 

@@ -26,6 +26,31 @@ void MainWindow::InitPreview() {
   });
   SetWindowSubclass(Control(ids::TextRull), TemplateTextProc, kTemplateSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
+  // The preview's check boxes show and change the list's ticks, for the rows of the
+  // listing they were taken from.
+  preview_.IsTicked = [this](const RowMap& shown, int32_t row) {
+    const auto at = static_cast<size_t>(row);
+    if (row < 0 || at >= shown.RowListing.size()) return false;
+    if (shown.Listing != file1_.ReadListing()) return shown.RowWork[at] >= 0;
+    return file1_.IsEntryTicked(shown.RowListing[at]);
+  };
+  preview_.Tick = [this](const RowMap& shown, const std::vector<int32_t>& rows, bool ticked,
+                         bool invert) {
+    // During a run the list stays as the run found it.
+    if (RunInProgress() || shown.Listing != file1_.ReadListing()) return;
+    std::vector<int32_t> entries;
+    for (const int32_t row : rows) {
+      if (row >= 0 && static_cast<size_t>(row) < shown.RowListing.size()) {
+        entries.push_back(shown.RowListing[static_cast<size_t>(row)]);
+      }
+    }
+    if (invert) {
+      file1_.InvertEntries(entries);
+    } else {
+      file1_.SetEntriesTicked(entries, ticked);
+    }
+  };
+  preview_.PopupMenu = options_.PopupMenu;
 }
 
 // A multi-line edit sends no EN_CHANGE for WM_SETTEXT: that change is seen here.
@@ -44,7 +69,8 @@ void MainWindow::TextRull_Change() { StartPreviewPass(); }
 void MainWindow::StartPreviewPass() {
   // During a run the preview keeps showing the run's own forecast.
   if (RunInProgress()) return;
-  if (livePreview_.Change(AssemblePlan(Sources(), file1_.Listing(), ControlText(ids::TextRull)))) {
+  if (livePreview_.Change(AssemblePlan(Sources(), file1_.Listing(), ControlText(ids::TextRull)),
+                          file1_.Rows())) {
     ShowPreviewState();
   }
 }

@@ -12,7 +12,7 @@ void MainWindow::ImgStart_Click() {
   // other files.
   RenameRunSetup setup = AssembleRun(Sources(), file1_.Listing(), ControlText(ids::TextRull));
   RunInWindow([&setup](const BatchHost& host) { return RunRename(std::move(setup), host); },
-              [this] { file1_.Refresh(); });
+              [this] { file1_.Refresh(/*tickAll=*/true); });
 }
 
 }  // namespace tarnivo

@@ -21,4 +21,12 @@ inline constexpr int menudate = TokenItem(TokenKind::Date);    // "日    期"
 inline constexpr int menutime = TokenItem(TokenKind::Now);     // "时    间"
 inline constexpr int menudd = TokenItem(TokenKind::Sequence);  // "序    列"
 
+// The file list's pop-up menu 排序: a key, then the direction.
+inline constexpr int menusortname = 231;      // "名    称"
+inline constexpr int menusorttaken = 232;     // "拍摄日期"
+inline constexpr int menusortmodified = 233;  // "修改日期"
+inline constexpr int menusortsize = 234;      // "大    小"
+inline constexpr int menusortup = 235;        // "升    序"
+inline constexpr int menusortdown = 236;      // "降    序"
+
 }  // namespace tarnivo::ids

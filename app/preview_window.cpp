@@ -18,6 +18,14 @@ namespace {
 constexpr COLORREF kFailingColor = RGB(204, 0, 0);
 constexpr COLORREF kUnchangedColor = RGB(128, 128, 128);
 
+// The pop-up menu of the rows' ticks.
+constexpr int kTickAll = 1;     // "全部勾选"
+constexpr int kTickNone = 2;    // "全部不选"
+constexpr int kTickInvert = 3;  // "反向勾选"
+// The state images of the check boxes.
+constexpr UINT kUnticked = 1;
+constexpr UINT kTicked = 2;
+
 // Pixels at 96 dpi.
 constexpr int kWantedWidth = 600;
 constexpr int kLeastWidth = 320;
@@ -112,16 +120,17 @@ bool PreviewWindow::Create(HWND owner) {
                            nullptr);
   };
   list_ =
-      child(WC_LISTVIEWW,
-            WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+      child(WC_LISTVIEWW, WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS,
             ids::PreviewList);
   summary_ = child(WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, ids::PreviewSummary);
   if (!list_ || !summary_) {
     DestroyWindow(hwnd_);
     return false;
   }
-  SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER,
-               LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  constexpr DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_CHECKBOXES;
+  SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+  // The list keeps no ticks of its own: it asks for each row's check box.
+  SendMessageW(list_, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
   const wchar_t* const headers[] = {L"原文件名", L"新文件名", L"状态"};
   for (int column = 0; column < 3; ++column) {
     LVCOLUMNW columnInfo{};
@@ -192,7 +201,7 @@ void PreviewWindow::Show(std::shared_ptr<const PreviewResult> result, bool check
   result_ = std::move(result);
   checking_ = checking;
   if (!hwnd_) return;
-  const std::size_t rows = result_ ? result_->Rows.size() : 0;
+  const std::size_t rows = RowCount();
   // While typing the count stays: only the rows in view are drawn again.
   if (static_cast<std::size_t>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)) != rows) {
     SendMessageW(list_, LVM_SETITEMCOUNT, rows, LVSICF_NOSCROLL);
@@ -203,33 +212,104 @@ void PreviewWindow::Show(std::shared_ptr<const PreviewResult> result, bool check
 
 void PreviewWindow::ShowSummary() {
   const std::wstring text =
-      checking_ || !result_ ? std::wstring(kPreviewChecking) : PreviewSummaryText(result_->Counts);
+      checking_ || !result_
+          ? std::wstring(kPreviewChecking)
+          : PreviewSummaryText(result_->Counts, result_->Shown ? result_->Shown->LeftOut : 0);
   SetWindowTextW(summary_, text.c_str());
 }
 
+// Every row the list showed, the left-out ones among them.
+std::size_t PreviewWindow::RowCount() const {
+  if (!result_) return 0;
+  return result_->Shown ? result_->Shown->RowListing.size() : result_->Rows.size();
+}
+
+// The run's row of a row shown; null for a row left out of the run.
 const PreviewRow* PreviewWindow::RowAt(std::size_t index) const {
-  return result_ && index < result_->Rows.size() ? &result_->Rows[index] : nullptr;
+  if (!result_) return nullptr;
+  if (const RowMap* shown = result_->Shown.get()) {
+    if (index >= shown->RowWork.size() || shown->RowWork[index] < 0) return nullptr;
+    index = static_cast<std::size_t>(shown->RowWork[index]);
+  }
+  return index < result_->Rows.size() ? &result_->Rows[index] : nullptr;
+}
+
+bool PreviewWindow::RowTicked(std::int32_t row) const {
+  const RowMap* shown = result_ ? result_->Shown.get() : nullptr;
+  if (!shown) return true;
+  if (IsTicked) return IsTicked(*shown, row);
+  return row >= 0 && static_cast<std::size_t>(row) < shown->RowWork.size() &&
+         shown->RowWork[static_cast<std::size_t>(row)] >= 0;
 }
 
 void PreviewWindow::FillItemText(NMLVDISPINFOW& info) const {
-  if (!(info.item.mask & LVIF_TEXT)) return;
   const auto index = static_cast<std::size_t>(info.item.iItem);
+  if (info.item.mask & LVIF_STATE) {
+    info.item.state = INDEXTOSTATEIMAGEMASK(RowTicked(info.item.iItem) ? kTicked : kUnticked);
+    info.item.stateMask = LVIS_STATEIMAGEMASK;
+  }
+  if (!(info.item.mask & LVIF_TEXT) || index >= RowCount()) return;
   const PreviewRow* row = RowAt(index);
   std::wstring text;
-  if (row) {
-    switch (info.item.iSubItem) {
-      case 0:
-        text = LoggedText(result_->List->Entries[index].Name);
-        break;
-      case 1:
-        text = LoggedName(row->NewName);
-        break;
-      default:
-        text = RowStatus(*row);
-        break;
+  switch (info.item.iSubItem) {
+    case 0: {
+      const RowMap* shown = result_->Shown.get();
+      text = LoggedText(
+          shown ? shown->Listing->Entries[static_cast<std::size_t>(shown->RowListing[index])].Name
+                : result_->List->Entries[index].Name);
+      break;
     }
+    case 1:
+      if (row) text = LoggedName(row->NewName);
+      break;
+    default:
+      text = row ? RowStatus(*row) : std::wstring(kLeftOut);
+      break;
   }
   CopyText(text, info.item.pszText, info.item.cchTextMax);
+}
+
+void PreviewWindow::TickRows(const std::vector<std::int32_t>& rows, bool ticked, bool invert) {
+  const RowMap* shown = result_ ? result_->Shown.get() : nullptr;
+  if (!shown || rows.empty() || !Tick) return;
+  Tick(*shown, rows, ticked, invert);
+  InvalidateRect(list_, nullptr, FALSE);
+}
+
+std::vector<std::int32_t> PreviewWindow::SelectedRows() const {
+  std::vector<std::int32_t> rows;
+  for (LRESULT at = SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+       at >= 0; at = SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(at), LVNI_SELECTED)) {
+    rows.push_back(static_cast<std::int32_t>(at));
+  }
+  return rows;
+}
+
+// A click on a row's check box ticks or unticks that row.
+void PreviewWindow::OnClick(const NMITEMACTIVATE& click) {
+  LVHITTESTINFO hit{};
+  hit.pt = click.ptAction;
+  if (SendMessageW(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0) return;
+  if (!(hit.flags & LVHT_ONITEMSTATEICON)) return;
+  TickRows({hit.iItem}, !RowTicked(hit.iItem), false);
+}
+
+void PreviewWindow::ShowTickMenu(POINT screenPoint) {
+  const UniqueMenu menu(CreatePopupMenu());
+  if (!menu || !AppendMenuW(menu.Get(), MF_STRING, kTickAll, L"全部勾选") ||
+      !AppendMenuW(menu.Get(), MF_STRING, kTickNone, L"全部不选") ||
+      !AppendMenuW(menu.Get(), MF_STRING, kTickInvert, L"反向勾选")) {
+    return;  // without a menu the boxes and Space still tick
+  }
+  const int chosen =
+      PopupMenu ? PopupMenu(menu.Get(), screenPoint)
+                : static_cast<int>(TrackPopupMenu(
+                      menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
+                      screenPoint.x, screenPoint.y, 0, hwnd_, nullptr));
+  if (chosen == 0 || !hwnd_) return;
+  std::vector<std::int32_t> all(RowCount());
+  for (std::size_t row = 0; row < all.size(); ++row) all[row] = static_cast<std::int32_t>(row);
+  TickRows(all, chosen == kTickAll, chosen == kTickInvert);
 }
 
 LRESULT PreviewWindow::CustomDraw(NMLVCUSTOMDRAW& draw) const {
@@ -237,7 +317,12 @@ LRESULT PreviewWindow::CustomDraw(NMLVCUSTOMDRAW& draw) const {
     case CDDS_PREPAINT:
       return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT: {
-      const PreviewRow* row = RowAt(static_cast<std::size_t>(draw.nmcd.dwItemSpec));
+      const auto index = static_cast<std::size_t>(draw.nmcd.dwItemSpec);
+      const PreviewRow* row = RowAt(index);
+      if (!row && index < RowCount()) {  // left out of the run
+        draw.clrText = kUnchangedColor;
+        return CDRF_NEWFONT;
+      }
       if (!row || row->Outcome == RowOutcome::Renamed) return CDRF_DODEFAULT;
       draw.clrText = row->Outcome == RowOutcome::Fails ? kFailingColor : kUnchangedColor;
       return CDRF_NEWFONT;
@@ -250,6 +335,7 @@ LRESULT PreviewWindow::CustomDraw(NMLVCUSTOMDRAW& draw) const {
 bool PreviewWindow::PreTranslateMessage(const MSG& message) {
   if (!hwnd_ || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) return false;
   if (message.message != WM_KEYDOWN) return false;
+  const bool inList = message.hwnd == list_;
   switch (message.wParam) {
     case VK_ESCAPE:
       Hide();
@@ -257,6 +343,27 @@ bool PreviewWindow::PreTranslateMessage(const MSG& message) {
     case VK_F5:
       Open(owner_);
       return true;
+    case VK_SPACE: {
+      // Taken here: the list's own handling would tick a box it does not keep.
+      if (!inList) return false;
+      const std::vector<std::int32_t> rows = SelectedRows();
+      const LRESULT focused =
+          SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+      const std::int32_t lead =
+          focused >= 0 ? static_cast<std::int32_t>(focused) : (rows.empty() ? -1 : rows.front());
+      if (lead >= 0)
+        TickRows(rows.empty() ? std::vector<std::int32_t>{lead} : rows, !RowTicked(lead), false);
+      return true;
+    }
+    case 'A': {
+      if (!inList || GetKeyState(VK_CONTROL) >= 0) return false;
+      LVITEMW all{};
+      all.stateMask = LVIS_SELECTED;
+      all.state = LVIS_SELECTED;
+      SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(&all));
+      return true;
+    }
     default:
       return false;
   }
@@ -273,7 +380,18 @@ LRESULT PreviewWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       }
       if (header->code == NM_CUSTOMDRAW)
         return CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+      if (header->code == NM_CLICK) OnClick(*reinterpret_cast<NMITEMACTIVATE*>(lParam));
       break;
+    }
+    case WM_CONTEXTMENU: {
+      if (reinterpret_cast<HWND>(wParam) != list_) break;
+      POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      if (lParam == -1) {  // from the keyboard: at the list's corner
+        at = POINT{0, 0};
+        ClientToScreen(list_, &at);
+      }
+      ShowTickMenu(at);
+      return 0;
     }
     case WM_SIZE:
       Layout();

@@ -6,7 +6,10 @@
 // Needs windows.h before it.
 #include <commctrl.h>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "engine/preview_pass.h"
 #include "win/handles.h"
@@ -33,8 +36,21 @@ class PreviewWindow {
   void Show(std::shared_ptr<const PreviewResult> result, bool checking);
 
   // Esc hides the window and F5 brings it to the front, whichever of its controls has the
-  // focus. True when `message` was such a key of this window.
+  // focus; in the list Space ticks or unticks the selected rows and Ctrl+A selects every
+  // row. True when `message` was such a key of this window.
   bool PreTranslateMessage(const MSG& message);
+
+  // The ticks of the rows: each row's file is ticked (renamed by a run) or left out. The
+  // window keeps none: it asks and tells its owner, with the rows it shows (`shown`).
+  // Whether the file of row `row` is ticked now.
+  std::function<bool(const RowMap& shown, std::int32_t row)> IsTicked;
+  // The user ticks (or unticks) `rows`; `invert`: each of them the other way.
+  std::function<void(const RowMap& shown, const std::vector<std::int32_t>& rows, bool ticked,
+                     bool invert)>
+      Tick;
+  // Shows a pop-up menu at a screen point and returns the chosen item's id, 0 for none.
+  // Defaults to TrackPopupMenu.
+  std::function<int(HMENU menu, POINT screenPoint)> PopupMenu;
 
   static constexpr const wchar_t* kClassName = L"TarnivoPreview";
   static constexpr const wchar_t* kCaption = L"预览";
@@ -50,7 +66,13 @@ class PreviewWindow {
   void ShowSummary();
   void FillItemText(NMLVDISPINFOW& info) const;
   LRESULT CustomDraw(NMLVCUSTOMDRAW& draw) const;
+  std::size_t RowCount() const;
   const PreviewRow* RowAt(std::size_t index) const;
+  bool RowTicked(std::int32_t row) const;
+  void TickRows(const std::vector<std::int32_t>& rows, bool ticked, bool invert);
+  std::vector<std::int32_t> SelectedRows() const;
+  void OnClick(const NMITEMACTIVATE& click);
+  void ShowTickMenu(POINT screenPoint);
 
   HWND hwnd_ = nullptr;
   HWND owner_ = nullptr;

@@ -15,10 +15,10 @@ PreviewWorker::~PreviewWorker() {
   thread_.join();
 }
 
-void PreviewWorker::Start(PlanSetup setup) {
+void PreviewWorker::Start(PlanSetup setup, std::shared_ptr<const RowMap> shown) {
   {
     const std::lock_guard lock(mutex_);
-    next_ = std::move(setup);
+    next_ = Job{std::move(setup), std::move(shown)};
     ++generation_;
   }
   wake_.notify_one();
@@ -41,7 +41,7 @@ void PreviewWorker::Discard(std::shared_ptr<const PreviewResult> result) {
 
 void PreviewWorker::Loop() {
   for (;;) {
-    std::optional<PlanSetup> setup;
+    std::optional<Job> setup;
     std::vector<std::shared_ptr<const PreviewResult>> discarded;
     std::uint64_t generation = 0;
     {
@@ -61,10 +61,11 @@ void PreviewWorker::Loop() {
   }
 }
 
-void PreviewWorker::Pass(PlanSetup setup, std::uint64_t generation) {
+void PreviewWorker::Pass(Job job, std::uint64_t generation) {
   std::unique_ptr<PreviewResult> result =
-      RunPreview(std::move(setup), [this, generation] { return generation_ != generation; });
+      RunPreview(std::move(job.Setup), [this, generation] { return generation_ != generation; });
   if (!result) return;  // abandoned, or out of memory
+  result->Shown = std::move(job.Shown);
   {
     const std::lock_guard lock(mutex_);
     if (generation_ != generation) return;  // a newer pass has been asked for meanwhile

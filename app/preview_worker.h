@@ -27,9 +27,10 @@ class PreviewWorker {
   // Abandons the pass under way and waits for the thread.
   ~PreviewWorker();
 
-  // Starts a pass of `setup`, abandoning the one under way. Everything `setup.Context`
-  // reaches (its settings reader and clock) must outlive the worker.
-  void Start(PlanSetup setup);
+  // Starts a pass of `setup`, abandoning the one under way; its result shows `shown`.
+  // Everything `setup.Context` reaches (its settings reader and clock) must outlive the
+  // worker.
+  void Start(PlanSetup setup, std::shared_ptr<const RowMap> shown = nullptr);
   // The result of the latest pass started, once it has ended; null before, and for every
   // older pass.
   std::shared_ptr<const PreviewResult> TakeResult();
@@ -39,12 +40,16 @@ class PreviewWorker {
 
  private:
   void Loop();
-  void Pass(PlanSetup setup, std::uint64_t generation);
+  struct Job {
+    PlanSetup Setup;
+    std::shared_ptr<const RowMap> Shown;
+  };
+  void Pass(Job job, std::uint64_t generation);
 
   std::function<void()> ready_;
   std::mutex mutex_;
   std::condition_variable wake_;
-  std::optional<PlanSetup> next_;             // the pass to start, newest only
+  std::optional<Job> next_;                   // the pass to start, newest only
   std::atomic<std::uint64_t> generation_{0};  // of the latest pass started
   std::unique_ptr<PreviewResult> done_;
   std::uint64_t doneGeneration_ = 0;

@@ -9,6 +9,7 @@
 #include "engine/planner.h"
 #include "engine/run_forecast.h"
 #include "engine/work_list.h"
+#include "engine/work_view.h"
 
 namespace tarnivo {
 
@@ -16,6 +17,9 @@ struct PreviewResult {
   std::shared_ptr<const WorkList> List;  // whose entries the rows belong to
   std::vector<PreviewRow> Rows;          // one per entry, in the list's order
   RowCounts Counts;
+  // The rows the file list showed when the pass was asked for (null: one row per entry):
+  // which of them the entries are, and which were left out of the run.
+  std::shared_ptr<const RowMap> Shown;
 };
 
 // The pass. `cancelled` is asked before each entry; null when it said so, or when memory

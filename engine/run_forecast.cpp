@@ -60,10 +60,12 @@ std::wstring RowStatus(const PreviewRow& row) {
   return status;
 }
 
-std::wstring PreviewSummaryText(const RowCounts& counts) {
-  return L"将转换 " + std::to_wstring(counts.Renamed) + L" 个文件, 不变 " +
-         std::to_wstring(counts.Unchanged) + L" 个, 将失败 " + std::to_wstring(counts.Failing) +
-         L" 个";
+std::wstring PreviewSummaryText(const RowCounts& counts, std::int32_t leftOut) {
+  std::wstring text = L"将转换 " + std::to_wstring(counts.Renamed) + L" 个文件, 不变 " +
+                      std::to_wstring(counts.Unchanged) + L" 个, 将失败 " +
+                      std::to_wstring(counts.Failing) + L" 个";
+  if (leftOut > 0) text += L", " + std::wstring(kLeftOut) + L" " + std::to_wstring(leftOut) + L" 个";
+  return text;
 }
 
 }  // namespace tarnivo

@@ -51,10 +51,13 @@ Forecast ForecastRun(BatchPlan plan);
 // "; ". Empty for a rename of a free name with every line.
 std::wstring RowStatus(const PreviewRow& row);
 
-// "将转换 N 个文件, 不变 K 个, 将失败 M 个".
-std::wstring PreviewSummaryText(const RowCounts& counts);
+// "将转换 N 个文件, 不变 K 个, 将失败 M 个", and ", 不转换 L 个" when `leftOut` rows are left out
+// of the run.
+std::wstring PreviewSummaryText(const RowCounts& counts, std::int32_t leftOut = 0);
 
 // What the summary says while a pass is under way.
 inline constexpr std::wstring_view kPreviewChecking = L"正在检查…";
+// What a row left out of the run says.
+inline constexpr std::wstring_view kLeftOut = L"不转换";
 
 }  // namespace tarnivo

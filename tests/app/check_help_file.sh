@@ -42,11 +42,15 @@ for n in $numbers; do
   printf '%s' "$errors" | grep -qF "<tr><td>$n</td>" || fail "errors.htm does not explain error $n"
 done
 
-# Every setting, with its default.
+# Every setting, with its default: the program's own, the date pictures and the token
+# keywords (section Variant, the default being the key).
 settings=$(text settings.htm)
-grep -o 'SettingKey [A-Za-z]*{L"[^"]*", L"[^"]*", L"[^"]*"}' "$root/settings/setting_keys.h" |
+grep -ho 'SettingKey [A-Za-z]*{L"[^"]*", L"[^"]*", L"[^"]*"}' "$root/settings/setting_keys.h" \
+    "$root/engine/token.cpp" |
   sed 's/.*{L"\([^"]*\)", L"\([^"]*\)", L"\([^"]*\)"}/\1 \2 \3/' > "$out/settings.txt"
-[ -s "$out/settings.txt" ] || fail "no settings found in settings/setting_keys.h"
+grep -o 'Keyword(L"[^"]*")' "$root/engine/token.cpp" |
+  sed 's/Keyword(L"\([^"]*\)")/Variant \1 \1/' >> "$out/settings.txt"
+[ "$(wc -l < "$out/settings.txt")" -ge 16 ] || fail "the settings were not all found"
 while read -r section key default; do
   printf '%s' "$settings" | grep -qF "<tr><td>[$section]</td><td>$key</td><td><code>$default</code></td>" ||
     fail "settings.htm lacks [$section] $key with default $default"

@@ -144,6 +144,8 @@ class TemplateMenuTest : public WindowTest {
           if (whileOpen) whileOpen();
           return choice;
         };
+      } else {
+        options.PopupMenu = nullptr;  // the system's own menu
       }
       options.ShowMessageBox = [this](HWND, const std::wstring&, const std::wstring&, UINT) {
         ++messageBoxes;

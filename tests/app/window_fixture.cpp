@@ -109,6 +109,11 @@ void WindowTest::Start(const std::wstring& arguments,
     shellCalls.push_back({owner, file, folder});
   };
   options.LocalTime = [this] { return now; };
+  // A menu is read and answered by the test, never left open on the screen.
+  options.PopupMenu = [this](HMENU menu, POINT) {
+    shownMenus.push_back(menu);
+    return menuChoice;
+  };
   if (adjust) adjust(options);
   window = std::make_unique<MainWindow>(std::move(options));
   ASSERT_TRUE(window->Create(SW_SHOWNORMAL));

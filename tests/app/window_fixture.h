@@ -112,6 +112,8 @@ class WindowTest : public ::testing::Test {
   int shift = 0;
   bool unloaded = false;
   std::vector<ShellCall> shellCalls;  // recorded instead of starting a viewer
+  std::vector<HMENU> shownMenus;      // the pop-up menus the window opened, answered with:
+  int menuChoice = 0;
   std::vector<std::wstring> statusTexts;
   DateTime now{2026, 12, 6, 4, 5, 6};  // the window's clock
   std::unique_ptr<MainWindow> window;

@@ -1,0 +1,82 @@
+// The list's order: the pop-up menu 排序 of a right press on `File1`, kept in config.ini.
+#include <windows.h>
+
+#include "app/control_ids.h"
+#include "app/main_window.h"
+#include "app/menu_ids.h"
+
+namespace tarnivo {
+namespace {
+
+constexpr int kKeyItems[] = {ids::menusortname, ids::menusorttaken, ids::menusortmodified,
+                             ids::menusortsize};
+
+// `排序` with the radio marks of `order`; empty when the system refuses a menu.
+UniqueMenu BuildSortMenu(ListOrder order, bool enabled) {
+  UniqueMenu menu(CreatePopupMenu());
+  const UINT state = enabled ? MF_ENABLED : MF_GRAYED;
+  if (!menu || !AppendMenuW(menu.Get(), MF_STRING | state, ids::menusortname, L"名    称") ||
+      !AppendMenuW(menu.Get(), MF_STRING | state, ids::menusorttaken, L"拍摄日期") ||
+      !AppendMenuW(menu.Get(), MF_STRING | state, ids::menusortmodified, L"修改日期") ||
+      !AppendMenuW(menu.Get(), MF_STRING | state, ids::menusortsize, L"大    小") ||
+      !AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr) ||
+      !AppendMenuW(menu.Get(), MF_STRING | state, ids::menusortup, L"升    序") ||
+      !AppendMenuW(menu.Get(), MF_STRING | state, ids::menusortdown, L"降    序")) {
+    return {};
+  }
+  // The marks are only looks: a menu without them still sorts.
+  CheckMenuRadioItem(menu.Get(), ids::menusortname, ids::menusortsize,
+                     kKeyItems[static_cast<int>(order.Key)], MF_BYCOMMAND);
+  CheckMenuRadioItem(menu.Get(), ids::menusortup, ids::menusortdown,
+                     order.Descending ? ids::menusortdown : ids::menusortup, MF_BYCOMMAND);
+  return menu;
+}
+
+}  // namespace
+
+ListOrder MainWindow::SavedOrder() const {
+  ListOrder order;
+  order.Key = SortKeyOfWord(settings_.Read(setting::Sort)).value_or(SortKey::Name);
+  order.Descending = settings_.Read(setting::SortDescending) == L"1";
+  return order;
+}
+
+void MainWindow::File1_MouseDown(UINT message, POINT screenPoint) {
+  RefreshStatusLine();
+  if (message != WM_RBUTTONDOWN) return;
+  // During a run the list keeps the order the run took.
+  const UniqueMenu menu = BuildSortMenu(file1_.Order(), !RunInProgress());
+  if (!menu) return;
+  const int chosen =
+      options_.PopupMenu
+          ? options_.PopupMenu(menu.Get(), screenPoint)
+          : static_cast<int>(TrackPopupMenu(
+                menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
+                screenPoint.x, screenPoint.y, 0, hwnd_, nullptr));
+  if (chosen != 0 && hwnd_) SortMenu_Click(chosen);
+}
+
+void MainWindow::SortMenu_Click(int id) {
+  if (RunInProgress()) return;
+  ListOrder order = file1_.Order();
+  switch (id) {
+    case ids::menusortup:
+    case ids::menusortdown:
+      order.Descending = id == ids::menusortdown;
+      break;
+    default:
+      for (int key = 0; key < static_cast<int>(std::size(kKeyItems)); ++key) {
+        if (kKeyItems[key] == id) order.Key = static_cast<SortKey>(key);
+      }
+      break;
+  }
+  if (order == file1_.Order()) return;
+  // A refused write (read-only folder) leaves the setting as it was; the list sorts anyway.
+  settings_.Write(setting::Sort, SortKeyWord(order.Key));
+  settings_.Write(setting::SortDescending, order.Descending ? L"1" : L"0");
+  ApplyOrder(order);
+}
+
+void MainWindow::ApplyOrder(ListOrder order) { file1_.SetOrder(order); }
+
+}  // namespace tarnivo
