@@ -59,6 +59,7 @@ PlanSetup AssemblePlan(const BatchSources& sources, std::shared_ptr<const WorkLi
   setup.Context.ReadSetting = sources.ReadSetting;
   setup.Context.Now = sources.Now ? sources.Now : Clock(SystemLocalTime);
   setup.Context.Locale = sources.Locale;
+  setup.Dates = sources.Dates;
   // The clock to the second: a run's temporary names differ from an earlier run's.
   setup.RunTag = FormatDateTime(L"yyyymmddhhnnss", setup.Context.Now(), LocaleInfo{});
   return setup;

@@ -25,6 +25,7 @@ struct BatchSources {
   LocaleInfo Locale;
   std::wstring ProgramFolder;  // holds "Err.LOG" and "Undo.LOG"
   std::wstring Caption;        // the log header's first line and the journal's caption
+  std::shared_ptr<TakenDates> Dates;  // the dates taken read so far; may be null
 };
 
 // The plan of `templateText` over `list`, as the preview and the run make it.

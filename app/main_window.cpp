@@ -28,6 +28,7 @@ MainWindow::MainWindow(MainWindowOptions options)
                                   [this] { LetEventsRun(); }, EventsWaiting}) {}
 
 MainWindow::~MainWindow() {
+  dateReader_.reset();
   livePreview_.Stop();
   if (hwnd_) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
@@ -105,6 +106,7 @@ void MainWindow::Form_Unload() {
   // more files at the next start than the user filtered, so the saved one stays instead.
   if (FitsAnsi(file1_.Pattern())) settings_.Write(setting::Pattern, file1_.Pattern());
   StopAcceptingDrops();
+  dateReader_.reset();
   livePreview_.Stop();
   DestroyWindow(hwnd_);
 }
@@ -149,7 +151,7 @@ void MainWindow::SetRunningState(RunState state) {
   runState_ = state;
   const bool idle = state == RunState::Idle;
   ShowStartPicture();
-  EnableWindow(Control(ids::ImgStart), idle);
+  EnableStart();
   EnableWindow(Control(ids::TextRull), idle);
   EnableWindow(Control(ids::ImgRefresh), idle);
 }
@@ -248,6 +250,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case kPreviewReady:
       OnPreviewReady();
+      return 0;
+    case kDatesReady:
+      OnDatesReady();
       return 0;
     case WM_CLOSE:
       Form_Unload();

@@ -15,6 +15,7 @@
 
 #include "app/batch_session.h"
 #include "app/batch_setup.h"
+#include "app/date_reader.h"
 #include "app/file_list.h"
 #include "app/layout.h"
 #include "app/live_preview.h"
@@ -99,6 +100,8 @@ class MainWindow {
   static constexpr const wchar_t* kCaption = L"《Tarnivo》 V 1.0";
   // Posted by the preview's worker when a result waits; it carries nothing.
   static constexpr UINT kPreviewReady = WM_APP + 1;
+  // Posted by the date reader when it has news; it carries nothing.
+  static constexpr UINT kDatesReady = WM_APP + 2;
 
  private:
   template <typename Window>
@@ -123,7 +126,14 @@ class MainWindow {
   void File1_MouseDown(UINT message, POINT screenPoint);
   void SortMenu_Click(int id);
   ListOrder SavedOrder() const;  // "Sort" and "SortDescending" of config.ini
+  // The list takes `order`; by date taken once the dates are read (in the background).
   void ApplyOrder(ListOrder order);
+  // After every change of the list: a new listing sorted by date taken has its dates read.
+  void OnListChanged();
+  void RequestDates();
+  void OnDatesReady();
+  // The start image is enabled only idle and with the list in its order.
+  void EnableStart();
   void ImgRefresh_Click();
   void TextPatt_GotFocus();
   void TextPatt_KeyDown(WORD keyCode, int shift);
@@ -237,6 +247,11 @@ class MainWindow {
   RunState runState_ = RunState::Idle;  // what SetRunningState last showed
   bool closePending_ = false;           // the window was closed during a run: unload when it ends
   BatchSession batch_;
+  // The dates taken read so far, and the reading of a listing's dates for the order Taken.
+  std::shared_ptr<TakenDates> takenDates_ = std::make_shared<TakenDates>();
+  std::shared_ptr<const WorkList> datesListing_;  // the listing whose dates were asked for
+  bool awaitingDates_ = false;  // the list waits for its dates: no run meanwhile
+  std::unique_ptr<DateReader> dateReader_;  // made at the first need
   WNDPROC prevWndProc_ = nullptr;  // `PrevWndProc`: where `MainWndProc` passes messages on
   PreviewWindow preview_;
   // Last, so it goes first: its thread reads settings_ and options_ until it has stopped.

@@ -25,6 +25,7 @@ BatchSources MainWindow::Sources() const {
   sources.Locale = UserLocale();
   sources.ProgramFolder = options_.ProgramFolder;
   sources.Caption = WindowText(hwnd_);
+  sources.Dates = takenDates_;
   return sources;
 }
 

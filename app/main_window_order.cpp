@@ -4,6 +4,8 @@
 #include "app/control_ids.h"
 #include "app/main_window.h"
 #include "app/menu_ids.h"
+#include "engine/number_format.h"
+#include "win/paths.h"
 
 namespace tarnivo {
 namespace {
@@ -77,6 +79,65 @@ void MainWindow::SortMenu_Click(int id) {
   ApplyOrder(order);
 }
 
-void MainWindow::ApplyOrder(ListOrder order) { file1_.SetOrder(order); }
+void MainWindow::ApplyOrder(ListOrder order) {
+  file1_.SetOrder(order);
+  if (order.Key == SortKey::Taken) {
+    RequestDates();
+    return;
+  }
+  if (dateReader_) dateReader_->Cancel();
+  if (awaitingDates_) {
+    awaitingDates_ = false;
+    EnableStart();
+    RefreshStatusLine();
+  }
+}
+
+void MainWindow::OnListChanged() {
+  if (file1_.ReadListing() != datesListing_) {
+    datesListing_ = file1_.ReadListing();
+    if (file1_.Order().Key == SortKey::Taken) RequestDates();
+  }
+  StartPreviewPass();
+}
+
+void MainWindow::RequestDates() {
+  const std::shared_ptr<const WorkList> listing = file1_.ReadListing();
+  datesListing_ = listing;
+  if (!dateReader_) {
+    dateReader_ = std::make_unique<DateReader>(
+        takenDates_, [window = hwnd_] { PostMessageW(window, kDatesReady, 0, 0); });
+  }
+  awaitingDates_ = true;
+  EnableStart();
+  dateReader_->Start(listing);
+}
+
+void MainWindow::OnDatesReady() {
+  if (!dateReader_) return;
+  const DateReader::Progress progress = dateReader_->Latest();
+  // News of a listing the list has left, or of an order it no longer has.
+  if (!awaitingDates_ || progress.Listing != file1_.ReadListing()) return;
+  if (!progress.Finished) {
+    const std::wstring text = L"正在读取拍摄日期 " + GroupedNumber(progress.Done) + L"/" +
+                              GroupedNumber(progress.Total);
+    SetWindowTextW(Control(ids::LabTitle(1)), text.c_str());
+    return;
+  }
+  const std::wstring folder = EnsureTrailingBackslash(progress.Listing->Folder);
+  std::vector<std::optional<DateTime>> taken;
+  taken.reserve(progress.Listing->Entries.size());
+  for (const ListedFile& file : progress.Listing->Entries) {
+    taken.push_back(takenDates_->Find(folder, file).value_or(std::nullopt));
+  }
+  awaitingDates_ = false;
+  file1_.SetOrder(file1_.Order(), std::move(taken));
+  EnableStart();
+  RefreshStatusLine();
+}
+
+void MainWindow::EnableStart() {
+  EnableWindow(Control(ids::ImgStart), runState_ == RunState::Idle && !awaitingDates_);
+}
 
 }  // namespace tarnivo

@@ -18,7 +18,7 @@ constexpr UINT_PTR kTemplateSubclassId = 2;
 }  // namespace
 
 void MainWindow::InitPreview() {
-  file1_.OnChanged = [this] { StartPreviewPass(); };
+  file1_.OnChanged = [this] { OnListChanged(); };
   // Without tips or the subclass the preview window still follows typing (EN_CHANGE).
   file1_.EnableTips([this](int32_t index) {
     WantPreview();

@@ -6,8 +6,9 @@
 namespace tarnivo {
 
 void MainWindow::ImgStart_Click() {
-  // The start image is disabled during a run; this also covers a click queued before.
-  if (RunInProgress()) return;
+  // The start image is disabled during a run and while the list waits for its order; this
+  // also covers a click queued before.
+  if (RunInProgress() || awaitingDates_) return;
   // The run works on the list as it is now: nothing done while it runs can make it rename
   // other files.
   RenameRunSetup setup = AssembleRun(Sources(), file1_.Listing(), ControlText(ids::TextRull));

@@ -76,8 +76,23 @@ DateTime ToDateTime(const SYSTEMTIME& t) {
 
 Result<DateTime> FileDates::Read(FileDateKind kind) {
   std::optional<Result<DateTime>>& known = kind == FileDateKind::Taken ? taken_ : modified_;
-  if (!known) known = kind == FileDateKind::Taken ? ReadTaken() : ReadModified();
+  if (!known) known = kind == FileDateKind::Taken ? KnownOrReadTaken() : ReadModified();
   return *known;
+}
+
+Result<DateTime> FileDates::KnownOrReadTaken() const {
+  if (!known_) return ReadTaken();
+  if (const auto kept = known_->Find(*folder_, *file_)) {
+    if (!*kept) return Failure{ErrorKind::NoDateTaken};
+    return **kept;
+  }
+  Result<DateTime> taken = ReadTaken();
+  // A file that could not be read is asked again next time; a photo without a date is not.
+  if (taken.Ok()) known_->Keep(*folder_, *file_, taken.Value());
+  if (!taken.Ok() && taken.Error() == ErrorKind::NoDateTaken) {
+    known_->Keep(*folder_, *file_, std::nullopt);
+  }
+  return taken;
 }
 
 Result<DateTime> FileDates::ReadTaken() const {

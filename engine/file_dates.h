@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/result.h"
+#include "engine/taken_dates.h"
 #include "engine/token.h"
 
 namespace tarnivo {
@@ -14,6 +15,10 @@ class FileDates {
  public:
   // `path`: the file's full path in the ordinary form.
   explicit FileDates(std::wstring path) : path_(std::move(path)) {}
+  // `file` of `folder` (ending in "\"), its date taken looked up in `known` first and kept
+  // there once read.
+  FileDates(const std::wstring& folder, const ListedFile& file, TakenDates* known)
+      : path_(folder + file.Name), folder_(&folder), file_(&file), known_(known) {}
 
   // Taken: the photo's date taken (NoDateTaken for a file that holds none, or is no
   // photo). Modified: the last write (GetFileAttributesExW) in local time as
@@ -28,9 +33,13 @@ class FileDates {
 
  private:
   Result<DateTime> ReadTaken() const;
+  Result<DateTime> KnownOrReadTaken() const;
   Result<DateTime> ReadModified() const;
 
   std::wstring path_;
+  const std::wstring* folder_ = nullptr;
+  const ListedFile* file_ = nullptr;
+  TakenDates* known_ = nullptr;
   std::optional<Result<DateTime>> taken_;
   std::optional<Result<DateTime>> modified_;
 };

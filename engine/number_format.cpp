@@ -188,4 +188,14 @@ std::wstring FormatZeroPadded(std::int64_t value, int minDigits) {
                       static_cast<std::size_t>(std::max(minDigits, 0)));
 }
 
+std::wstring GroupedNumber(std::int64_t value) {
+  const std::wstring digits = std::to_wstring(value < 0 ? -value : value);
+  std::wstring grouped = value < 0 ? L"-" : L"";
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped.push_back(L' ');
+    grouped.push_back(digits[i]);
+  }
+  return grouped;
+}
+
 }  // namespace tarnivo

@@ -53,4 +53,7 @@ std::wstring FormatFixed(double value, int decimals);
 // the minus sign goes before the zeros.
 std::wstring FormatZeroPadded(std::int64_t value, int minDigits);
 
+// `value` with its digits in groups of three, a blank between: 1234 as "1 234".
+std::wstring GroupedNumber(std::int64_t value);
+
 }  // namespace tarnivo

@@ -15,10 +15,11 @@ BatchPlanner::BatchPlanner(PlanSetup setup)
 }
 
 void BatchPlanner::PlanEntry(std::int32_t index) noexcept {
-  const std::wstring& oldName = setup_.List->Entries[static_cast<std::size_t>(index)].Name;
+  const ListedFile& file = setup_.List->Entries[static_cast<std::size_t>(index)];
+  const std::wstring& oldName = file.Name;
   try {
     // The dates are read at most once per entry, and only when a line asks for them.
-    FileDates dates(folder_ + oldName);
+    FileDates dates(folder_, file, setup_.Dates.get());
     plan_.Entries.push_back(tarnivo::PlanEntry(setup_.Template, setup_.Context, index, oldName,
                                                FileDates::ReaderOf(dates)));
   } catch (const std::bad_alloc&) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/batch_plan.h"
+#include "engine/taken_dates.h"
 #include "engine/template.h"
 #include "engine/token.h"
 #include "engine/work_list.h"
@@ -22,6 +23,8 @@ struct PlanSetup {
   TokenContext Context;
   // Tells this run's temporary names from another's ("~tarnivo-<tag>-<entry>.tmp").
   std::wstring RunTag;
+  // The dates taken already read (null: every %taken% reads its file).
+  std::shared_ptr<TakenDates> Dates;
 };
 
 class BatchPlanner {
