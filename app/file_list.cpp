@@ -270,10 +270,20 @@ LRESULT CALLBACK FileList::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
+    // The second press of a double click is a press too.
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_XBUTTONDBLCLK:
       if (self->OnMouseDown) {
         POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         ClientToScreen(hwnd, &at);
-        self->OnMouseDown(message, at);
+        const UINT press = message == WM_LBUTTONDBLCLK   ? WM_LBUTTONDOWN
+                           : message == WM_RBUTTONDBLCLK ? WM_RBUTTONDOWN
+                           : message == WM_MBUTTONDBLCLK ? WM_MBUTTONDOWN
+                           : message == WM_XBUTTONDBLCLK ? WM_XBUTTONDOWN
+                                                         : message;
+        self->OnMouseDown(press, at);
       }
       break;
     case WM_MOUSEMOVE:

@@ -119,8 +119,8 @@ void MainWindow::OnDatesReady() {
   // News of a listing the list has left, or of an order it no longer has.
   if (!awaitingDates_ || progress.Listing != file1_.ReadListing()) return;
   if (!progress.Finished) {
-    const std::wstring text = L"正在读取拍摄日期 " + GroupedNumber(progress.Done) + L"/" +
-                              GroupedNumber(progress.Total);
+    const std::wstring text =
+        L"正在读取拍摄日期 " + GroupedNumber(progress.Done) + L"/" + GroupedNumber(progress.Total);
     SetWindowTextW(Control(ids::LabTitle(1)), text.c_str());
     return;
   }

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "app/explorer_order.h"
+#include "app/menu_ids.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/photo_fixtures.h"
 
 namespace tarnivo::test {
 namespace {
@@ -453,6 +455,145 @@ TEST_F(FileListTest, RowsUseTheListBackground) {
   DeleteDC(memory);
   EXPECT_EQ(inRow, RGB(224, 224, 224));
   EXPECT_EQ(belowRows, RGB(224, 224, 224));
+}
+
+}  // namespace
+}  // namespace tarnivo::test
+
+namespace tarnivo::test {
+namespace {
+
+// The system's own menu of a right press on the list, driven by keys as a user would.
+struct MenuKeys {
+  std::vector<WORD> Keys;  // pressed once the menu is open
+  bool Sent = false;
+  std::wstring Marks;  // the checked items when it opened, by their ids
+};
+MenuKeys* menuKeys = nullptr;
+
+// The pop-up menu on the screen, if one is open.
+HWND OpenMenu() {
+  for (HWND menu = FindWindowW(L"#32768", nullptr); menu;
+       menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+    if (IsWindowVisible(menu)) return menu;
+  }
+  return nullptr;
+}
+
+void CALLBACK PressMenuKeys(HWND, UINT, UINT_PTR, DWORD) {
+  if (!menuKeys || menuKeys->Sent) return;
+  const HWND menu = OpenMenu();
+  if (!menu) return;
+  const auto shown = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+  for (int i = 0; i < GetMenuItemCount(shown); ++i) {
+    if (GetMenuState(shown, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) {
+      menuKeys->Marks += std::to_wstring(GetMenuItemID(shown, i)) + L" ";
+    }
+  }
+  menuKeys->Sent = true;
+  std::vector<INPUT> inputs;
+  for (const WORD key : menuKeys->Keys) {
+    for (const DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = key;
+      input.ki.dwFlags = flags;
+      inputs.push_back(input);
+    }
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+class SortMenuTest : public FileListTest {
+ protected:
+  void StartWithTheSystemMenu() {
+    StartOnWork([](MainWindowOptions& options) { options.PopupMenu = nullptr; });
+    SetForegroundWindow(Main());
+    PumpPending();
+  }
+  // A real right press on the list, then `keys` in its menu; the checked items it showed.
+  std::wstring RightPressAndChoose(std::vector<WORD> keys) {
+    MenuKeys watch{std::move(keys)};
+    menuKeys = &watch;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, PressMenuKeys);
+    POINT at{20, 5};
+    ClientToScreen(Control(ids::File1), &at);
+    SetCursorPos(at.x, at.y);
+    PumpPending();
+    INPUT press[2]{};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(2, press, sizeof(INPUT));
+    PumpUntil([&] { return watch.Sent && !OpenMenu(); });
+    PumpPending();
+    KillTimer(nullptr, timer);
+    menuKeys = nullptr;
+    return watch.Marks;
+  }
+  std::string Config() const { return ReadFileBytes(ConfigPath()); }
+};
+
+TEST_F(SortMenuTest, TheOrderIsChosenFromTheListsMenuAndKeptForTheNextStart) {
+  work.WriteFile(L"a.jpg", "xxx");
+  work.WriteFile(L"b.jpg", "x");
+  work.WriteFile(L"c.jpg", "xx");
+  StartWithTheSystemMenu();
+  // 大    小 is the fourth item.
+  EXPECT_EQ(RightPressAndChoose({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}),
+            std::to_wstring(ids::menusortname) + L" " + std::to_wstring(ids::menusortup) + L" ");
+  EXPECT_EQ(Listed(), (Names{L"b.jpg", L"c.jpg", L"a.jpg"}));
+  EXPECT_NE(Config().find("Sort=size"), std::string::npos) << Config();
+  // 降    序, the last item.
+  EXPECT_EQ(RightPressAndChoose({VK_UP, VK_RETURN}),
+            std::to_wstring(ids::menusortsize) + L" " + std::to_wstring(ids::menusortup) + L" ");
+  EXPECT_EQ(Listed(), (Names{L"a.jpg", L"c.jpg", L"b.jpg"}));
+  EXPECT_NE(Config().find("SortDescending=1"), std::string::npos) << Config();
+  EXPECT_EQ(StatusText(), StatusLineFor(3, work.Path()));  // the press refreshed it
+  window.reset();
+  StartOnWork();
+  EXPECT_EQ(Listed(), (Names{L"a.jpg", L"c.jpg", L"b.jpg"}));
+}
+
+// Photos of two cameras: by name the cameras come one after the other; by date taken they
+// mix, and the one without a date comes last. Until the dates are in, the list keeps the
+// order of names and the start image does nothing.
+TEST_F(SortMenuTest, ByDateTakenTheListWaitsForTheDates) {
+  const std::pair<const wchar_t*, const wchar_t*> photos[] = {
+      {L"jpeg_ii_modify.jpg", L"IMG_0412.jpg"},     // 2023-11-12
+      {L"jpeg_ii_all.jpg", L"IMG_0413.jpg"},        // 2021-03-04
+      {L"jpeg_ii_digitized.jpg", L"DSC_1187.jpg"},  // 2022-01-02
+      {L"jpeg_ii_none.jpg", L"DSC_1188.jpg"},       // none
+  };
+  for (const auto& [fixture, name] : photos) {
+    ASSERT_TRUE(CopyFileW(PhotoFixture(fixture).c_str(), (work / name).c_str(), FALSE)) << fixture;
+  }
+  StartOnWork();
+  SetText(ids::TextRull, L"trip_\r\n%Taxis:2,1,1%\r\n%ext%");
+  menuChoice = ids::menusorttaken;
+  SendMessageW(Control(ids::File1), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  menuChoice = 0;
+  EXPECT_FALSE(IsWindowEnabled(Control(ids::ImgStart)));
+  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(ids::ImgStart, STN_CLICKED),
+               reinterpret_cast<LPARAM>(Control(ids::ImgStart)));
+  EXPECT_EQ(FileNamesIn(work.Path()).front(), L"DSC_1187.jpg");  // the click did nothing
+  EXPECT_TRUE(PumpUntil([&] { return IsWindowEnabled(Control(ids::ImgStart)) != FALSE; }));
+  EXPECT_EQ(Listed(), (Names{L"IMG_0413.jpg", L"DSC_1187.jpg", L"IMG_0412.jpg", L"DSC_1188.jpg"}));
+  EXPECT_EQ(StatusText(), StatusLineFor(4, work.Path()));
+  ClickControl(ids::ImgStart);
+  EXPECT_EQ(ReadFileBytes(work / L"trip_01.jpg"), ReadFileBytes(PhotoFixture(L"jpeg_ii_all.jpg")));
+  EXPECT_EQ(ReadFileBytes(work / L"trip_04.jpg"), ReadFileBytes(PhotoFixture(L"jpeg_ii_none.jpg")));
+  // After the run the list is read again, and sorted again once its dates are in.
+  EXPECT_TRUE(PumpUntil([&] { return IsWindowEnabled(Control(ids::ImgStart)) != FALSE; }));
+  EXPECT_EQ(Listed(), (Names{L"trip_01.jpg", L"trip_02.jpg", L"trip_03.jpg", L"trip_04.jpg"}));
+}
+
+TEST_F(SortMenuTest, UnknownValuesReadAsTheDefault) {
+  for (const wchar_t* name : {L"a.jpg", L"b.jpg"}) work.WriteFile(name);
+  programFolder.WriteFile(L"config.ini", "[main]\r\nSort=colour\r\nSortDescending=yes\r\n");
+  StartOnWork();
+  EXPECT_EQ(window->File1().Order(), ListOrder{});
+  EXPECT_EQ(Listed(), (Names{L"a.jpg", L"b.jpg"}));
 }
 
 }  // namespace

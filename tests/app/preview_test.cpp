@@ -519,3 +519,109 @@ TEST_F(PreviewTest, DuringARunItShowsTheRunsForecast) {
 
 }  // namespace
 }  // namespace tarnivo::test
+
+namespace tarnivo::test {
+namespace {
+
+// Real input into the preview's list: a click on a row's check box, Space on the selected
+// rows, Ctrl+A, and the right press's menu; the rows, the summary and the run follow.
+class PreviewTicksTest : public PreviewTest {
+ protected:
+  // Screen pixels of row `row`'s check box, found by the list's own hit test.
+  POINT CheckBoxOf(int row) const {
+    RECT bounds{LVIR_BOUNDS};
+    SendMessageW(List(), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
+    for (int x = bounds.left; x < bounds.left + 40; ++x) {
+      LVHITTESTINFO hit{};
+      hit.pt = POINT{x, (bounds.top + bounds.bottom) / 2};
+      SendMessageW(List(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+      if (hit.iItem == row && (hit.flags & LVHT_ONITEMSTATEICON)) {
+        ClientToScreen(List(), &hit.pt);
+        return hit.pt;
+      }
+    }
+    ADD_FAILURE() << "no check box in row " << row;
+    return POINT{};
+  }
+  void Click(POINT at, bool right = false) {
+    ASSERT_TRUE(SetCursorPos(at.x, at.y));
+    INPUT clicks[2]{};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(2, clicks, sizeof(INPUT)), 2u);
+  }
+  void Keys(std::initializer_list<std::pair<WORD, bool>> keys) {
+    std::vector<INPUT> inputs;
+    for (const auto& [code, up] : keys) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = code;
+      input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+      inputs.push_back(input);
+    }
+    ASSERT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
+              inputs.size());
+  }
+  std::wstring Statuses() const {
+    std::wstring statuses;
+    for (const PreviewRowText& row : Rows()) statuses += row.New + L"|" + row.Status + L" ";
+    return statuses;
+  }
+};
+
+TEST_F(PreviewTicksTest, BoxesSpaceAndTheMenuLeaveFilesOutOfTheRun) {
+  for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg", L"d.jpg"}) work.WriteFile(name);
+  StartWithMenu(L"\"" + work.Path() + L"\"");
+  SetText(ids::TextRull, L"x_\r\n%Taxis:1,1,1%\r\n.jpg");
+  OpenPreview();
+  ASSERT_EQ(Summary(), L"将转换 4 个文件, 不变 0 个, 将失败 0 个");
+  SetForegroundWindow(Preview());
+  PumpPending();
+
+  Click(CheckBoxOf(1));  // b
+  ASSERT_TRUE(PumpUntil([&] { return Summary().find(L"不转换 1 个") != std::wstring::npos; }))
+      << Summary();
+  EXPECT_FALSE(window->File1().IsTicked(1));
+  // Space ticks or unticks the selected rows: d, selected by the keyboard as a user would.
+  SetFocus(List());
+  LVITEMW select{};
+  select.stateMask = select.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(List(), LVM_SETITEMSTATE, 3, reinterpret_cast<LPARAM>(&select));
+  Keys({{VK_SPACE, false}, {VK_SPACE, true}});
+  ASSERT_TRUE(PumpUntil([&] { return Summary().find(L"不转换 2 个") != std::wstring::npos; }))
+      << Summary();
+  WaitForPass();
+  EXPECT_EQ(Summary(), L"将转换 2 个文件, 不变 0 个, 将失败 0 个, 不转换 2 个");
+  // Numbered without a gap; the left-out rows grey, their status 不转换.
+  EXPECT_EQ(Statuses(), L"x_1.jpg| |不转换 x_2.jpg| |不转换 ");
+  EXPECT_EQ(RowColor(1), kGrey);
+  EXPECT_EQ(TipOver(3), L"不转换");
+
+  // Ctrl+A selects every row; Space then ticks them all (the lead row, a, was ticked: all
+  // go the other way first, then back).
+  Keys({{VK_CONTROL, false}, {'A', false}, {'A', true}, {VK_CONTROL, true}});
+  ASSERT_TRUE(PumpUntil([&] { return SendMessageW(List(), LVM_GETSELECTEDCOUNT, 0, 0) == 4; }));
+  // The right press's menu: 反向勾选 (its third item).
+  choice = 3;
+  RECT row{LVIR_BOUNDS};
+  SendMessageW(List(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+  POINT inside{row.left + 60, (row.top + row.bottom) / 2};
+  ClientToScreen(List(), &inside);
+  Click(inside, /*right=*/true);
+  ASSERT_TRUE(PumpUntil([&] { return window->File1().IsTicked(1); }));
+  EXPECT_FALSE(window->File1().IsTicked(0));
+  choice = 0;
+  WaitForPass();
+  EXPECT_EQ(Summary(), L"将转换 2 个文件, 不变 0 个, 将失败 0 个, 不转换 2 个");
+
+  // The run leaves a and c alone, renames b and d as x_1 and x_2, and counts only them.
+  ClickControl(ids::ImgStart);
+  ASSERT_FALSE(window->RunInProgress());
+  EXPECT_EQ(FileNamesIn(work.Path()), (Names{L"a.jpg", L"c.jpg", L"x_1.jpg", L"x_2.jpg"}));
+  EXPECT_TRUE(IsRunSummary(StatusText(), 2, 0)) << testing::PrintToString(StatusText());
+  EXPECT_EQ(window->File1().LeftOut(), 0);  // read again after the run: all ticked
+}
+
+}  // namespace
+}  // namespace tarnivo::test

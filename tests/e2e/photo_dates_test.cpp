@@ -6,19 +6,11 @@
 #include <vector>
 
 #include "tests/e2e/program.h"
+#include "tests/support/photo_fixtures.h"
 #include "win/code_page.h"
 
 namespace tarnivo::test {
 namespace {
-
-// A fixture of the photo reader's tests; under Wine the Linux path is on drive Z:.
-std::wstring Fixture(const std::wstring& name) {
-  std::wstring path = FromAnsi(TARNIVO_PHOTO_FIXTURES) + L"\\" + name;
-  for (wchar_t& c : path) {
-    if (c == L'/') c = L'\\';
-  }
-  return path.front() == L'\\' ? L"Z:" + path : path;
-}
 
 TEST_F(EndToEnd, PhotosGetTheDateTheyWereTakenAndAFileWithoutOneIsLogged) {
   // Dates as exiftool wrote them into the fixtures (tests/engine/photo_dates/expected.tsv).
@@ -29,7 +21,7 @@ TEST_F(EndToEnd, PhotosGetTheDateTheyWereTakenAndAFileWithoutOneIsLogged) {
       {L"jpeg_no_exif.jpg", L"d.jpg"},
   };
   for (const auto& [fixture, name] : photos) {
-    ASSERT_TRUE(CopyFileW(Fixture(fixture).c_str(), (work / name).c_str(), FALSE)) << fixture;
+    ASSERT_TRUE(CopyFileW(PhotoFixture(fixture).c_str(), (work / name).c_str(), FALSE)) << fixture;
   }
   programFolder.WriteFile(L"config.ini", "[main]\r\nPattern=*.*\r\nopenlog=0\r\n");
   Program program(exe, Quoted(work.Path()));

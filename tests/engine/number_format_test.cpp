@@ -13,8 +13,8 @@ namespace {
 
 TEST(GroupedNumber, ThreeDigitsAGroup) {
   const std::pair<std::int64_t, std::wstring> cases[] = {
-      {0, L"0"}, {999, L"999"}, {1234, L"1 234"}, {20000, L"20 000"}, {1234567, L"1 234 567"},
-      {-1000, L"-1 000"}};
+      {0, L"0"},          {999, L"999"},           {1234, L"1 234"},
+      {20000, L"20 000"}, {1234567, L"1 234 567"}, {-1000, L"-1 000"}};
   for (const auto& [value, text] : cases) EXPECT_EQ(GroupedNumber(value), text) << value;
 }
 
