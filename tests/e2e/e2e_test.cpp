@@ -12,6 +12,7 @@
 
 #include "app/control_ids.h"
 #include "tests/e2e/program.h"
+#include "tests/support/photo_fixtures.h"
 #include "tests/support/dated_files.h"
 #include "win/code_page.h"
 
@@ -351,6 +352,103 @@ TEST_F(EndToEnd, UndoAfterAKillInARotationGivesBackEveryName) {
   EXPECT_NE(summary.find(L"个文件, 未恢复 :0个文件"), std::wstring::npos)
       << testing::PrintToString(summary);
   ExpectEveryNameAndContentBack(work, names);
+  ASSERT_TRUE(program.Close(main));
+}
+
+// Waits until the program's start image takes clicks (the list is in its order).
+bool WaitForStart(const Program& program, HWND main) {
+  const HWND start = GetDlgItem(main, ids::ImgStart);
+  const DWORD until = GetTickCount() + kStartTimeoutMs;
+  while (!IsWindowEnabled(start)) {
+    if (static_cast<LONG>(until - GetTickCount()) <= 0 || program.WaitForExit(20)) return false;
+  }
+  return true;
+}
+
+// Photos of two cameras, the order by date taken chosen from the list's menu with the
+// keyboard, kept across a restart, and numbered in shooting order by the program started
+// again.
+TEST_F(EndToEnd, PhotosOfTwoCamerasAreNumberedInShootingOrder) {
+  const std::pair<const wchar_t*, const wchar_t*> photos[] = {
+      {L"jpeg_ii_modify.jpg", L"IMG_0412.jpg"},      // 2023-11-12
+      {L"jpeg_ii_all.jpg", L"IMG_0413.jpg"},         // 2021-03-04
+      {L"jpeg_ii_digitized.jpg", L"DSC_1187.jpg"},  // 2022-01-02
+      {L"jpeg_ii_none.jpg", L"DSC_1188.jpg"},        // none: last
+  };
+  for (const auto& [fixture, name] : photos) {
+    ASSERT_TRUE(CopyFileW(PhotoFixture(fixture).c_str(), (work / name).c_str(), FALSE));
+  }
+  programFolder.WriteFile(L"config.ini", "[main]\r\nopenlog=0\r\n");
+  {
+    Program program(exe, Quoted(work.Path()));
+    const HWND main = program.MainWindow();
+    ASSERT_NE(main, nullptr);
+    const HWND list = GetDlgItem(main, ids::File1);
+    PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(list, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+    const HWND menu = OpenPopupMenu(program.Id());
+    ASSERT_NE(menu, nullptr);
+    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 1);  // 名    称
+    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 1);  // 拍摄日期
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
+    ASSERT_TRUE(WaitForStart(program, main));
+    ASSERT_TRUE(program.Close(main));
+  }
+  EXPECT_NE(ReadFileBytes(ConfigPath()).find("Sort=taken"), std::string::npos);
+
+  Program program(exe, Quoted(work.Path()));
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitForStart(program, main));
+  SetTemplate(main, L"trip_\r\n%Taxis:2,1,1%\r\n%ext%");
+  const std::wstring summary = RunAndWaitForSummary(program, main);
+  EXPECT_NE(summary.find(L"共转换 :4个文件, 未转换 :0个文件"), std::wstring::npos) << summary;
+  const wchar_t* const shootingOrder[] = {L"jpeg_ii_all.jpg", L"jpeg_ii_digitized.jpg",
+                                          L"jpeg_ii_modify.jpg", L"jpeg_ii_none.jpg"};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(ReadFileBytes(work / (L"trip_0" + std::to_wstring(i + 1) + L".jpg")),
+              ReadFileBytes(PhotoFixture(shootingOrder[i])))
+        << i;
+  }
+  ASSERT_TRUE(program.Close(main));
+}
+
+// Two files left out in the preview, with the keyboard: the run leaves them alone, numbers
+// the others without a gap and counts only them.
+TEST_F(EndToEnd, FilesLeftOutInThePreviewKeepTheirNames) {
+  for (const wchar_t* name : {L"a.jpg", L"b.jpg", L"c.jpg", L"d.jpg"}) work.WriteFile(name, "x");
+  Program program(exe, Quoted(work.Path()));
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  SetTemplate(main, L"new_\r\n%Taxis:1,1,1%\r\n%ext%");
+  const HWND box = GetDlgItem(main, ids::TextRull);
+  PostMessageW(box, WM_KEYDOWN, VK_F5, 1);
+  HWND preview = nullptr;
+  const DWORD until = GetTickCount() + kStartTimeoutMs;
+  while (!(preview = FindWindowW(L"TarnivoPreview", nullptr)) &&
+         static_cast<LONG>(until - GetTickCount()) > 0) {
+    Sleep(20);
+  }
+  ASSERT_NE(preview, nullptr);
+  const HWND rows = GetDlgItem(preview, ids::PreviewList);
+  const HWND summary = GetDlgItem(preview, ids::PreviewSummary);
+  const auto summaryIs = [&](const std::wstring& text) {
+    const DWORD end = GetTickCount() + kStartTimeoutMs;
+    while (WindowText(summary) != text && static_cast<LONG>(end - GetTickCount()) > 0) Sleep(20);
+    return WindowText(summary);
+  };
+  ASSERT_EQ(summaryIs(L"将转换 4 个文件, 不变 0 个, 将失败 0 个"), L"将转换 4 个文件, 不变 0 个, 将失败 0 个");
+  // The second and the fourth row: down to each, then Space.
+  for (const WORD key : {VK_DOWN, VK_DOWN, VK_SPACE, VK_DOWN, VK_DOWN, VK_SPACE}) {
+    PostMessageW(rows, WM_KEYDOWN, key, 1);
+    PostMessageW(rows, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+  }
+  EXPECT_EQ(summaryIs(L"将转换 2 个文件, 不变 0 个, 将失败 0 个, 不转换 2 个"),
+            L"将转换 2 个文件, 不变 0 个, 将失败 0 个, 不转换 2 个");
+  const std::wstring ran = RunAndWaitForSummary(program, main);
+  EXPECT_NE(ran.find(L"共转换 :2个文件, 未转换 :0个文件"), std::wstring::npos) << ran;
+  EXPECT_EQ(FileNamesIn(work.Path()),
+            (std::vector<std::wstring>{L"b.jpg", L"d.jpg", L"new_1.jpg", L"new_2.jpg"}));
   ASSERT_TRUE(program.Close(main));
 }
 
