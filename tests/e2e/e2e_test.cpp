@@ -12,8 +12,8 @@
 
 #include "app/control_ids.h"
 #include "tests/e2e/program.h"
-#include "tests/support/photo_fixtures.h"
 #include "tests/support/dated_files.h"
+#include "tests/support/photo_fixtures.h"
 #include "win/code_page.h"
 
 namespace tarnivo::test {
@@ -370,10 +370,10 @@ bool WaitForStart(const Program& program, HWND main) {
 // again.
 TEST_F(EndToEnd, PhotosOfTwoCamerasAreNumberedInShootingOrder) {
   const std::pair<const wchar_t*, const wchar_t*> photos[] = {
-      {L"jpeg_ii_modify.jpg", L"IMG_0412.jpg"},      // 2023-11-12
-      {L"jpeg_ii_all.jpg", L"IMG_0413.jpg"},         // 2021-03-04
+      {L"jpeg_ii_modify.jpg", L"IMG_0412.jpg"},     // 2023-11-12
+      {L"jpeg_ii_all.jpg", L"IMG_0413.jpg"},        // 2021-03-04
       {L"jpeg_ii_digitized.jpg", L"DSC_1187.jpg"},  // 2022-01-02
-      {L"jpeg_ii_none.jpg", L"DSC_1188.jpg"},        // none: last
+      {L"jpeg_ii_none.jpg", L"DSC_1188.jpg"},       // none: last
   };
   for (const auto& [fixture, name] : photos) {
     ASSERT_TRUE(CopyFileW(PhotoFixture(fixture).c_str(), (work / name).c_str(), FALSE));
@@ -437,7 +437,8 @@ TEST_F(EndToEnd, FilesLeftOutInThePreviewKeepTheirNames) {
     while (WindowText(summary) != text && static_cast<LONG>(end - GetTickCount()) > 0) Sleep(20);
     return WindowText(summary);
   };
-  ASSERT_EQ(summaryIs(L"将转换 4 个文件, 不变 0 个, 将失败 0 个"), L"将转换 4 个文件, 不变 0 个, 将失败 0 个");
+  ASSERT_EQ(summaryIs(L"将转换 4 个文件, 不变 0 个, 将失败 0 个"),
+            L"将转换 4 个文件, 不变 0 个, 将失败 0 个");
   // The second and the fourth row: down to each, then Space.
   for (const WORD key : {VK_DOWN, VK_DOWN, VK_SPACE, VK_DOWN, VK_DOWN, VK_SPACE}) {
     PostMessageW(rows, WM_KEYDOWN, key, 1);
