@@ -23,8 +23,8 @@ struct BatchSources {
   Keywords Keys;              // as read at start-up
   Clock Now;                  // local time; none: the system clock
   LocaleInfo Locale;
-  std::wstring ProgramFolder;  // holds "Err.LOG" and "Undo.LOG"
-  std::wstring Caption;        // the log header's first line and the journal's caption
+  std::wstring ProgramFolder;         // holds "Err.LOG" and "Undo.LOG"
+  std::wstring Caption;               // the log header's first line and the journal's caption
   std::shared_ptr<TakenDates> Dates;  // the dates taken read so far; may be null
 };
 

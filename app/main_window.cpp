@@ -145,6 +145,7 @@ void MainWindow::RefreshStatusLine() {
   const std::wstring line =
       L"当前目录[" + std::to_wstring(file1_.Count()) + L"]:  " + file1_.Path();
   SetWindowTextW(Control(ids::LabTitle(1)), line.c_str());
+  summaryShown_ = false;
 }
 
 void MainWindow::SetRunningState(RunState state) {

@@ -250,9 +250,11 @@ class MainWindow {
   // The dates taken read so far, and the reading of a listing's dates for the order Taken.
   std::shared_ptr<TakenDates> takenDates_ = std::make_shared<TakenDates>();
   std::shared_ptr<const WorkList> datesListing_;  // the listing whose dates were asked for
-  bool awaitingDates_ = false;  // the list waits for its dates: no run meanwhile
+  bool awaitingDates_ = false;                    // the list waits for its dates: no run meanwhile
+  bool datesShown_ = false;                       // the status line shows the reading's progress
+  bool summaryShown_ = false;               // the status line shows a run's or an undo's summary
   std::unique_ptr<DateReader> dateReader_;  // made at the first need
-  WNDPROC prevWndProc_ = nullptr;  // `PrevWndProc`: where `MainWndProc` passes messages on
+  WNDPROC prevWndProc_ = nullptr;           // `PrevWndProc`: where `MainWndProc` passes messages on
   PreviewWindow preview_;
   // Last, so it goes first: its thread reads settings_ and options_ until it has stopped.
   LivePreview livePreview_;

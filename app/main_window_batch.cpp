@@ -36,6 +36,7 @@ void MainWindow::RunInWindow(const BatchSession::Start& start,
   if (!outcome || !outcome->Started) return;
   currentFolder_ = outcome->Folder;
   SetWindowTextW(Control(ids::LabTitle(1)), outcome->Summary.c_str());
+  summaryShown_ = true;
   SetRunningState(RunState::Idle);
   relist();
   // Only this batch's own log is shown: one that could not be created holds an older one.

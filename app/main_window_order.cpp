@@ -89,7 +89,8 @@ void MainWindow::ApplyOrder(ListOrder order) {
   if (awaitingDates_) {
     awaitingDates_ = false;
     EnableStart();
-    RefreshStatusLine();
+    if (datesShown_) RefreshStatusLine();
+    datesShown_ = false;
   }
 }
 
@@ -119,9 +120,11 @@ void MainWindow::OnDatesReady() {
   // News of a listing the list has left, or of an order it no longer has.
   if (!awaitingDates_ || progress.Listing != file1_.ReadListing()) return;
   if (!progress.Finished) {
+    if (summaryShown_) return;  // a run's summary stays until something else is shown
     const std::wstring text =
         L"正在读取拍摄日期 " + GroupedNumber(progress.Done) + L"/" + GroupedNumber(progress.Total);
     SetWindowTextW(Control(ids::LabTitle(1)), text.c_str());
+    datesShown_ = true;
     return;
   }
   const std::wstring folder = EnsureTrailingBackslash(progress.Listing->Folder);
@@ -133,7 +136,10 @@ void MainWindow::OnDatesReady() {
   awaitingDates_ = false;
   file1_.SetOrder(file1_.Order(), std::move(taken));
   EnableStart();
-  RefreshStatusLine();
+  // The status line had the reading's progress: it gets the folder back. Otherwise it keeps
+  // what it says (a run's summary, say).
+  if (datesShown_) RefreshStatusLine();
+  datesShown_ = false;
 }
 
 void MainWindow::EnableStart() {

@@ -581,11 +581,14 @@ TEST_F(SortMenuTest, ByDateTakenTheListWaitsForTheDates) {
   EXPECT_EQ(Listed(), (Names{L"IMG_0413.jpg", L"DSC_1187.jpg", L"IMG_0412.jpg", L"DSC_1188.jpg"}));
   EXPECT_EQ(StatusText(), StatusLineFor(4, work.Path()));
   ClickControl(ids::ImgStart);
+  const std::wstring summary = StatusText();
+  EXPECT_TRUE(IsRunSummary(summary, 4, 0)) << testing::PrintToString(summary);
   EXPECT_EQ(ReadFileBytes(work / L"trip_01.jpg"), ReadFileBytes(PhotoFixture(L"jpeg_ii_all.jpg")));
   EXPECT_EQ(ReadFileBytes(work / L"trip_04.jpg"), ReadFileBytes(PhotoFixture(L"jpeg_ii_none.jpg")));
   // After the run the list is read again, and sorted again once its dates are in.
   EXPECT_TRUE(PumpUntil([&] { return IsWindowEnabled(Control(ids::ImgStart)) != FALSE; }));
   EXPECT_EQ(Listed(), (Names{L"trip_01.jpg", L"trip_02.jpg", L"trip_03.jpg", L"trip_04.jpg"}));
+  EXPECT_EQ(StatusText(), summary);  // the run's summary stays
 }
 
 TEST_F(SortMenuTest, UnknownValuesReadAsTheDefault) {
