@@ -53,8 +53,8 @@ class FileList {
   // names it may not take; shared, never changed, so a worker thread or a run may keep
   // reading it while the list moves on.
   std::shared_ptr<const WorkList> Listing() const { return view_.Work(); }
-  // The rows as Listing() was taken from them.
-  std::shared_ptr<const RowMap> Rows() const { return view_.Rows(); }
+  // What the list shows now, for taking its work on another thread.
+  std::shared_ptr<const ViewSnapshot> View() const { return view_.Snapshot(); }
   // The row of the run's entry `index` (of Listing()).
   int32_t RowOfWork(int32_t index) const { return view_.RowOfWork(index); }
 

@@ -4,14 +4,14 @@
 
 namespace tarnivo {
 
-bool LivePreview::Change(PlanSetup setup, std::shared_ptr<const RowMap> shown) {
+bool LivePreview::Change(PlanSetup setup, std::shared_ptr<const ViewSnapshot> view) {
   if (stopped_) return false;
   checking_ = true;
   if (!worker_) {  // nobody has looked yet
-    pending_ = Pending{std::move(setup), std::move(shown)};
+    pending_ = Pending{std::move(setup), std::move(view)};
     return false;
   }
-  worker_->Start(std::move(setup), std::move(shown));
+  worker_->Start(std::move(setup), std::move(view));
   return true;
 }
 
@@ -21,7 +21,7 @@ void LivePreview::Want(const std::function<void()>& ready) {
   if (worker_ || stopped_) return;
   worker_ = std::make_unique<PreviewWorker>(ready);
   if (!pending_) return;
-  worker_->Start(std::move(pending_->Setup), std::move(pending_->Shown));
+  worker_->Start(std::move(pending_->Setup), std::move(pending_->View));
   pending_.reset();
 }
 

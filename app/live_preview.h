@@ -15,9 +15,10 @@ namespace tarnivo {
 
 class LivePreview {
  public:
-  // A change: a pass of `setup` over the rows `shown`, started at once when someone has
-  // looked (true: what is shown changes to "checking"), otherwise kept until someone does.
-  bool Change(PlanSetup setup, std::shared_ptr<const RowMap> shown);
+  // A change: a pass of `setup` over what the list shows (`view`, of which the pass takes
+  // its list), started at once when someone has looked (true: what is shown changes to
+  // "checking"), otherwise kept until someone does.
+  bool Change(PlanSetup setup, std::shared_ptr<const ViewSnapshot> view);
   // Someone looks: the worker's thread starts, with the change kept until now. `ready`
   // runs on that thread whenever a result waits (see PreviewWorker).
   void Want(const std::function<void()>& ready);
@@ -37,7 +38,7 @@ class LivePreview {
   bool checking_ = false;                        // a newer pass is under way
   struct Pending {
     PlanSetup Setup;
-    std::shared_ptr<const RowMap> Shown;
+    std::shared_ptr<const ViewSnapshot> View;
   };
   std::optional<Pending> pending_;  // the latest change, until someone looks
   bool stopped_ = false;

@@ -1,5 +1,7 @@
 #include "app/preview_worker.h"
 
+#include <new>
+
 namespace tarnivo {
 
 PreviewWorker::PreviewWorker(std::function<void()> ready)
@@ -15,10 +17,10 @@ PreviewWorker::~PreviewWorker() {
   thread_.join();
 }
 
-void PreviewWorker::Start(PlanSetup setup, std::shared_ptr<const RowMap> shown) {
+void PreviewWorker::Start(PlanSetup setup, std::shared_ptr<const ViewSnapshot> view) {
   {
     const std::lock_guard lock(mutex_);
-    next_ = Job{std::move(setup), std::move(shown)};
+    next_ = Job{std::move(setup), std::move(view)};
     ++generation_;
   }
   wake_.notify_one();
@@ -62,10 +64,18 @@ void PreviewWorker::Loop() {
 }
 
 void PreviewWorker::Pass(Job job, std::uint64_t generation) {
+  std::shared_ptr<const RowMap> shown;
+  if (job.View) {
+    try {
+      job.Setup.List = TakeWork(*job.View, &shown);
+    } catch (const std::bad_alloc&) {
+      return;  // no pass without its list
+    }
+  }
   std::unique_ptr<PreviewResult> result =
       RunPreview(std::move(job.Setup), [this, generation] { return generation_ != generation; });
   if (!result) return;  // abandoned, or out of memory
-  result->Shown = std::move(job.Shown);
+  result->Shown = std::move(shown);
   {
     const std::lock_guard lock(mutex_);
     if (generation_ != generation) return;  // a newer pass has been asked for meanwhile

@@ -27,10 +27,11 @@ class PreviewWorker {
   // Abandons the pass under way and waits for the thread.
   ~PreviewWorker();
 
-  // Starts a pass of `setup`, abandoning the one under way; its result shows `shown`.
-  // Everything `setup.Context` reaches (its settings reader and clock) must outlive the
-  // worker.
-  void Start(PlanSetup setup, std::shared_ptr<const RowMap> shown = nullptr);
+  // Starts a pass of `setup`, abandoning the one under way. With `view`, the pass takes its
+  // list from what the list showed (`setup.List` is then made from it, on the worker's
+  // thread) and its result shows those rows. Everything `setup.Context` reaches (its
+  // settings reader and clock) must outlive the worker.
+  void Start(PlanSetup setup, std::shared_ptr<const ViewSnapshot> view = nullptr);
   // The result of the latest pass started, once it has ended; null before, and for every
   // older pass.
   std::shared_ptr<const PreviewResult> TakeResult();
@@ -42,7 +43,7 @@ class PreviewWorker {
   void Loop();
   struct Job {
     PlanSetup Setup;
-    std::shared_ptr<const RowMap> Shown;
+    std::shared_ptr<const ViewSnapshot> View;
   };
   void Pass(Job job, std::uint64_t generation);
 

@@ -115,35 +115,50 @@ std::int32_t WorkView::RowOfWork(std::int32_t index) const {
 }
 
 void WorkView::Make() const {
+  std::shared_ptr<const RowMap> map;
+  work_ = TakeWork(*Snapshot(), &map, &workRows_);
+  map_ = std::move(map);
+}
+
+std::shared_ptr<const ViewSnapshot> WorkView::Snapshot() const {
+  return std::make_shared<const ViewSnapshot>(ViewSnapshot{listing_, order_, rows_, ticked_});
+}
+
+std::shared_ptr<const WorkList> TakeWork(const ViewSnapshot& view,
+                                         std::shared_ptr<const RowMap>* rows,
+                                         std::vector<std::int32_t>* workRows) {
+  const WorkList& listing = *view.Listing;
   auto map = std::make_shared<RowMap>();
-  map->Listing = listing_;
-  map->RowListing = rows_;
-  map->RowWork.assign(rows_.size(), -1);
-  workRows_.clear();
-  const bool asListed = order_.Key == SortKey::Name && !order_.Descending &&
-                        std::find(ticked_.begin(), ticked_.end(), 0) == ticked_.end();
+  map->Listing = view.Listing;
+  map->RowListing = view.Rows;
+  map->RowWork.assign(view.Rows.size(), -1);
+  if (workRows) workRows->clear();
+  const bool asListed = view.Order.Key == SortKey::Name && !view.Order.Descending &&
+                        std::find(view.Ticked.begin(), view.Ticked.end(), 0) == view.Ticked.end();
   std::shared_ptr<WorkList> work;
   if (!asListed) {
     work = std::make_shared<WorkList>();
-    work->Folder = listing_->Folder;
-    work->OtherNames = listing_->OtherNames;
+    work->Folder = listing.Folder;
+    work->OtherNames = listing.OtherNames;
   }
-  for (std::size_t row = 0; row < rows_.size(); ++row) {
-    const ListedFile& file = listing_->Entries[static_cast<std::size_t>(rows_[row])];
-    if (!ticked_[static_cast<std::size_t>(rows_[row])]) {
+  std::int32_t taken = 0;
+  for (std::size_t row = 0; row < view.Rows.size(); ++row) {
+    const auto entry = static_cast<std::size_t>(view.Rows[row]);
+    const ListedFile& file = listing.Entries[entry];
+    if (!view.Ticked[entry]) {
       // A file left out keeps its names: a run may not give them to another.
       work->OtherNames.push_back(file.Name);
       if (!file.ShortName.empty()) work->OtherNames.push_back(file.ShortName);
       ++map->LeftOut;
       continue;
     }
-    map->RowWork[row] = static_cast<std::int32_t>(workRows_.size());
-    workRows_.push_back(static_cast<std::int32_t>(row));
+    map->RowWork[row] = taken++;
+    if (workRows) workRows->push_back(static_cast<std::int32_t>(row));
     if (work) work->Entries.push_back(file);
   }
+  if (rows) *rows = std::move(map);
   // Every entry ticked, in the order of names: the listing itself is the work.
-  work_ = work ? std::shared_ptr<const WorkList>(std::move(work)) : listing_;
-  map_ = std::move(map);
+  return work ? std::shared_ptr<const WorkList>(std::move(work)) : view.Listing;
 }
 
 }  // namespace tarnivo

@@ -23,6 +23,21 @@ struct RowMap {
   std::int32_t LeftOut = 0;                 // rows left out
 };
 
+// What the list shows at one moment, copied cheaply (numbers only), so that the work can be
+// taken from it on another thread.
+struct ViewSnapshot {
+  std::shared_ptr<const WorkList> Listing;
+  ListOrder Order;
+  std::vector<std::int32_t> Rows;  // row -> entry of the listing
+  std::vector<char> Ticked;        // by entry of the listing
+};
+
+// The work a run takes from `view`, and the rows as it was taken from them; `workRows` (when
+// not null) gets the row of each entry of the work.
+std::shared_ptr<const WorkList> TakeWork(const ViewSnapshot& view,
+                                         std::shared_ptr<const RowMap>* rows = nullptr,
+                                         std::vector<std::int32_t>* workRows = nullptr);
+
 class WorkView {
  public:
   WorkView();
@@ -56,6 +71,8 @@ class WorkView {
   std::shared_ptr<const RowMap> Rows() const;
   // The row of the run's entry `index`; -1 when there is none.
   std::int32_t RowOfWork(std::int32_t index) const;
+  // What is shown now, for TakeWork on another thread.
+  std::shared_ptr<const ViewSnapshot> Snapshot() const;
 
  private:
   void Changed();

@@ -53,6 +53,20 @@ TEST(SortedOrder, EachKeyBothWays) {
   }
 }
 
+// The listing's own order is the shell's (IMG_2 before IMG_10): ties keep it, both ways.
+TEST(SortedOrder, TiesKeepTheShellsOrderOfNames) {
+  WorkList list;
+  for (const wchar_t* name : {L"IMG_2.jpg", L"IMG_10.jpg", L"img_11.jpg"}) {
+    ListedFile file{name};
+    file.Size = 7;
+    list.Entries.push_back(file);
+  }
+  for (const bool descending : {false, true}) {
+    EXPECT_EQ(SortedOrder(list, {SortKey::Size, descending}, {}),
+              (std::vector<std::int32_t>{0, 1, 2}));
+  }
+}
+
 TEST(SortedOrder, WithoutAnyDateTakenTheOrderOfNamesStays) {
   const WorkList list = Listing();
   const std::vector<std::optional<DateTime>> none(5);
