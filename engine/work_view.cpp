@@ -92,19 +92,11 @@ std::int32_t WorkView::LeftOut() const {
   return static_cast<std::int32_t>(std::count(ticked_.begin(), ticked_.end(), 0));
 }
 
-void WorkView::Changed() {
-  work_.reset();
-  map_.reset();
-}
+void WorkView::Changed() { work_.reset(); }
 
 std::shared_ptr<const WorkList> WorkView::Work() const {
   if (!work_) Make();
   return work_;
-}
-
-std::shared_ptr<const RowMap> WorkView::Rows() const {
-  if (!map_) Make();
-  return map_;
 }
 
 std::int32_t WorkView::RowOfWork(std::int32_t index) const {
@@ -114,11 +106,7 @@ std::int32_t WorkView::RowOfWork(std::int32_t index) const {
              : -1;
 }
 
-void WorkView::Make() const {
-  std::shared_ptr<const RowMap> map;
-  work_ = TakeWork(*Snapshot(), &map, &workRows_);
-  map_ = std::move(map);
-}
+void WorkView::Make() const { work_ = TakeWork(*Snapshot(), nullptr, &workRows_); }
 
 std::shared_ptr<const ViewSnapshot> WorkView::Snapshot() const {
   return std::make_shared<const ViewSnapshot>(ViewSnapshot{listing_, order_, rows_, ticked_});

@@ -67,8 +67,6 @@ class WorkView {
   // The run's work: the ticked entries in the order shown. Made once per change, shared,
   // never changed.
   std::shared_ptr<const WorkList> Work() const;
-  // The rows as that work was taken from them.
-  std::shared_ptr<const RowMap> Rows() const;
   // The row of the run's entry `index`; -1 when there is none.
   std::int32_t RowOfWork(std::int32_t index) const;
   // What is shown now, for TakeWork on another thread.
@@ -83,7 +81,6 @@ class WorkView {
   std::vector<std::int32_t> rows_;  // row -> entry of the listing
   std::vector<char> ticked_;        // by entry of the listing
   mutable std::shared_ptr<const WorkList> work_;
-  mutable std::shared_ptr<const RowMap> map_;
   mutable std::vector<std::int32_t> workRows_;  // entry of the work -> row
 };
 

@@ -51,7 +51,8 @@ TEST(WorkView, TheRunTakesTheTickedEntriesInTheOrderShown) {
             (std::vector<std::wstring>{L"sub", L"a", L"long.jpeg", L"LONG~1.JPE"}));
   EXPECT_EQ(view.RowOfWork(1), 1);
   EXPECT_EQ(view.RowOfWork(2), -1);
-  const auto rows = view.Rows();
+  std::shared_ptr<const RowMap> rows;
+  TakeWork(*view.Snapshot(), &rows);
   EXPECT_EQ(rows->RowWork, (std::vector<std::int32_t>{0, 1, -1, -1}));
   EXPECT_EQ(rows->LeftOut, 2);
   EXPECT_EQ(view.LeftOut(), 2);
