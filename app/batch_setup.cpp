@@ -5,6 +5,7 @@
 #include "engine/date_format.h"
 #include "engine/number_parse.h"
 #include "engine/undo_journal.h"
+#include "engine/undo_run.h"
 #include "settings/setting_keys.h"
 #include "win/paths.h"
 
@@ -34,21 +35,34 @@ std::wstring ProgramFile(std::wstring_view programFolder, std::wstring_view name
 }
 
 // The log, journal, caption and clock of a batch; "writelog" is read at every batch.
-BatchSetup RecordsOf(const BatchSources& sources) {
+BatchSetup RecordsOf(const BatchSources& sources, const std::wstring& recordsFolder) {
   BatchSetup setup;
   if (LoggingWanted(Read(sources.ReadSetting, setting::WriteLog))) {
-    setup.LogPath = ProgramFile(sources.ProgramFolder, kLogName);
+    setup.LogPath = ProgramFile(recordsFolder, kLogName);
   }
-  setup.JournalPath = JournalPath(sources.ProgramFolder);
+  setup.JournalPath = ProgramFile(recordsFolder, kJournalName);
   setup.Caption = sources.Caption;
   setup.Now = sources.Now ? sources.Now : Clock(SystemLocalTime);
   return setup;
 }
 
+// Last write time of a file; 0 when it cannot be read.
+std::uint64_t LastWritten(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+         data.ftLastWriteTime.dwLowDateTime;
+}
+
 }  // namespace
 
-std::wstring JournalPath(std::wstring_view programFolder) {
-  return ProgramFile(programFolder, kJournalName);
+std::wstring UndoJournalPath(const DataFolders& folders) {
+  const std::wstring own = ProgramFile(folders.Program, kJournalName);
+  if (folders.Fallback.empty()) return own;
+  const std::wstring aside = ProgramFile(folders.Fallback, kJournalName);
+  if (!JournalHasUndo(aside)) return own;
+  if (!JournalHasUndo(own)) return aside;
+  return LastWritten(aside) > LastWritten(own) ? aside : own;
 }
 
 PlanSetup AssemblePlan(const BatchSources& sources, std::shared_ptr<const WorkList> list,
@@ -68,13 +82,17 @@ PlanSetup AssemblePlan(const BatchSources& sources, std::shared_ptr<const WorkLi
 RenameRunSetup AssembleRun(const BatchSources& sources, std::shared_ptr<const WorkList> list,
                            std::wstring templateText) {
   RenameRunSetup setup;
-  setup.Batch = RecordsOf(sources);
+  setup.Batch = RecordsOf(sources, sources.Folders.Records());
   setup.Plan = AssemblePlan(sources, std::move(list), templateText);
   setup.TemplateText = std::move(templateText);
   return setup;
 }
 
-BatchSetup AssembleUndo(const BatchSources& sources) { return RecordsOf(sources); }
+BatchSetup AssembleUndo(const BatchSources& sources) {
+  BatchSetup setup = RecordsOf(sources, sources.Folders.Records());
+  setup.JournalPath = UndoJournalPath(sources.Folders);
+  return setup;
+}
 
 // "openlog" is a real number: 0 means the log is not shown; so does a value that is no
 // number at all.

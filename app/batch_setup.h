@@ -12,6 +12,7 @@
 #include "engine/rename_run.h"
 #include "engine/token.h"
 #include "engine/work_list.h"
+#include "settings/data_folders.h"
 
 namespace tarnivo {
 
@@ -23,7 +24,7 @@ struct BatchSources {
   Keywords Keys;              // as read at start-up
   Clock Now;                  // local time; none: the system clock
   LocaleInfo Locale;
-  std::wstring ProgramFolder;         // holds "Err.LOG" and "Undo.LOG"
+  DataFolders Folders;                // where "Err.LOG" and "Undo.LOG" go
   std::wstring Caption;               // the log header's first line and the journal's caption
   std::shared_ptr<TakenDates> Dates;  // the dates taken read so far; may be null
 };
@@ -34,11 +35,12 @@ PlanSetup AssemblePlan(const BatchSources& sources, std::shared_ptr<const WorkLi
 // A run of `list`: its plan, "Err.LOG" when "writelog" asks for a log, "Undo.LOG".
 RenameRunSetup AssembleRun(const BatchSources& sources, std::shared_ptr<const WorkList> list,
                            std::wstring templateText);
-// The undo of the journal in the program folder.
+// The undo of the last run's journal, wherever that run wrote it.
 BatchSetup AssembleUndo(const BatchSources& sources);
 
-// "Undo.LOG" in `programFolder`.
-std::wstring JournalPath(std::wstring_view programFolder);
+// The journal an undo takes up: of the "Undo.LOG" of the program folder and of the fallback
+// folder, the one that holds something to undo, the later written when both do.
+std::wstring UndoJournalPath(const DataFolders& folders);
 // True when "openlog" asks for the log of a batch with failures to be shown.
 bool LogOpeningWanted(const SettingReader& readSetting);
 

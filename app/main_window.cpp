@@ -22,7 +22,7 @@ namespace tarnivo {
 
 MainWindow::MainWindow(MainWindowOptions options)
     : options_(std::move(options)),
-      settings_(options_.ProgramFolder),
+      settings_(options_.ProgramFolder, options_.FallbackFolder),
       batch_(BatchSession::Window{[this](RunState state) { SetRunningState(state); },
                                   [this](const BatchProgress& p) { ShowBatchProgress(p); },
                                   [this] { LetEventsRun(); }, EventsWaiting}) {}
@@ -130,8 +130,10 @@ void MainWindow::Form_KeyDown(WORD keyCode, int shift) {
   RefreshStatusLine();
 }
 
-void MainWindow::ShellOpen(const std::wstring& file) {
-  const std::wstring folder = EnsureTrailingBackslash(options_.ProgramFolder);
+void MainWindow::ShellOpen(const std::wstring& file) { ShellOpen(file, options_.ProgramFolder); }
+
+void MainWindow::ShellOpen(const std::wstring& file, const std::wstring& inFolder) {
+  const std::wstring folder = EnsureTrailingBackslash(inFolder);
   if (options_.ShellOpen) {
     options_.ShellOpen(hwnd_, file, folder);
     return;

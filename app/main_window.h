@@ -32,6 +32,9 @@ namespace tarnivo {
 // tests from their temp folders.
 struct MainWindowOptions {
   std::wstring ProgramFolder;  // holds "config.ini"
+  // Where config.ini's changes, "Err.LOG", "Undo.LOG" and "模板" go when the program folder
+  // cannot be written; "" for none.
+  std::wstring FallbackFolder;
   std::wstring Arguments;      // the command line after the program's own name
   // Modifier keys now down: 1 Shift, 2 Ctrl, 4 Alt, added. Defaults to the keyboard.
   std::function<int()> ShiftState;
@@ -111,6 +114,8 @@ class MainWindow {
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
   int CurrentShiftState() const;
   void ShellOpen(const std::wstring& file);  // a file of the program folder
+  void ShellOpen(const std::wstring& file, const std::wstring& folder);
+  DataFolders Folders() const { return {options_.ProgramFolder, options_.FallbackFolder}; }
   LRESULT ControlColor(HDC dc, HWND control);
 
   void Form_Load();

@@ -23,7 +23,7 @@ BatchSources MainWindow::Sources() const {
   sources.Keys = keywords_;
   sources.Now = options_.LocalTime;
   sources.Locale = UserLocale();
-  sources.ProgramFolder = options_.ProgramFolder;
+  sources.Folders = Folders();
   sources.Caption = WindowText(hwnd_);
   sources.Dates = takenDates_;
   return sources;
@@ -41,7 +41,7 @@ void MainWindow::RunInWindow(const BatchSession::Start& start,
   relist();
   // Only this batch's own log is shown: one that could not be created holds an older one.
   if (outcome->Failures > 0 && outcome->LogCreated && LogOpeningWanted(SettingsReader())) {
-    ShellOpen(std::wstring(kLogName));
+    ShellOpen(std::wstring(kLogName), Folders().Records());
   }
   if (closePending_) Form_Unload();
 }

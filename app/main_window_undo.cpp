@@ -6,7 +6,7 @@
 namespace tarnivo {
 
 bool MainWindow::UndoAvailable() const {
-  return !batch_.UndoBlocked() && JournalHasUndo(JournalPath(options_.ProgramFolder));
+  return !batch_.UndoBlocked() && JournalHasUndo(UndoJournalPath(Folders()));
 }
 
 void MainWindow::menuundo_Click() {

@@ -145,7 +145,7 @@ double EngineRun(const std::wstring& programFolder, const std::wstring& folder,
   list->Folder = folder;
   for (const std::wstring& name : names) list->Entries.push_back(tarnivo::ListedFile{name});
   tarnivo::BatchSources sources;  // the default settings: a log
-  sources.ProgramFolder = programFolder;
+  sources.Folders.Program = programFolder;
   tarnivo::RenameRunSetup setup = tarnivo::AssembleRun(sources, std::move(list), kTemplate);
   const double began = Seconds();
   tarnivo::RunRename(std::move(setup), tarnivo::BatchHost{});

@@ -12,6 +12,7 @@ BatchOutcome RunBatch(BatchJob& job, const BatchSetup& setup, const BatchHost& h
   const auto now = [&setup] { return setup.Now ? setup.Now() : DateTime{}; };
   const DateTime start = now();
   BatchRecords records;
+  records.Log.Observe(host.OnFailure);
   if (!setup.LogPath.empty()) {
     outcome.LogCreated = records.Log.Open(setup.LogPath, setup.Caption, start, job.TemplateText());
   }

@@ -40,6 +40,8 @@ struct BatchHost {
   // messages wait; while the run plans, only then).
   std::function<void()> LetEventsRun;
   std::function<bool()> EventsWaiting;
+  // Told of every failure as it is counted; may be empty.
+  FailureObserver OnFailure;
 };
 
 struct BatchOutcome {

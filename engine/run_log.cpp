@@ -28,10 +28,12 @@ bool RunLog::Open(const std::wstring& path, std::wstring_view caption, const Dat
 void RunLog::Fail(std::wstring_view folder, const BuiltName& planned, std::wstring_view current,
                   ErrorKind kind, std::wstring_view reason) noexcept {
   ++failures_;
-  if (!file_.IsOpen()) return;
+  if (!file_.IsOpen() && !observer_) return;
   try {
-    file_.Write(LogEntry(failures_, folder, planned, current, DescribeError(kind).Number,
-                         ErrorDetail(kind, reason)));
+    const std::int32_t number = DescribeError(kind).Number;
+    const std::wstring detail = ErrorDetail(kind, reason);
+    if (file_.IsOpen()) file_.Write(LogEntry(failures_, folder, planned, current, number, detail));
+    if (observer_) observer_(FailureReport{current, LoggedName(planned), number, detail});
   } catch (const std::bad_alloc&) {
   }
 }

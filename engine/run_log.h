@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,15 @@ namespace tarnivo {
 // The system's own text for a Win32 error, as the user's language gives it.
 std::wstring SystemErrorText(std::uint32_t win32Error);
 
+// One failure as a caller shows it beside the log (the command line prints it).
+struct FailureReport {
+  std::wstring_view Current;  // the name the file has
+  std::wstring Planned;       // the name it was to get, as the log writes it
+  std::int32_t ErrorNumber;
+  std::wstring_view Detail;  // the log's detail text, on one line
+};
+using FailureObserver = std::function<void(const FailureReport& failure)>;
+
 class RunLog {
  public:
   // Creates the log at `path` (ordinary form) with its header. False, and no log, when it
@@ -24,6 +34,8 @@ class RunLog {
             std::wstring_view templateText);
   bool Created() const { return file_.IsOpen(); }
   std::int32_t Failures() const { return failures_; }
+  // Told of every failure as it is counted, whether a log is written or not.
+  void Observe(FailureObserver observer) { observer_ = std::move(observer); }
 
   // Counts one failure and writes its entry: `planned` is the name the file was to get,
   // `current` the name it has, both inside `folder`. Never throws: an entry that does not
@@ -38,6 +50,7 @@ class RunLog {
  private:
   LogFile file_;
   std::int32_t failures_ = 0;
+  FailureObserver observer_;
 };
 
 }  // namespace tarnivo

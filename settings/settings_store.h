@@ -9,10 +9,12 @@
 
 namespace tarnivo {
 
-// The settings file of one folder (the program folder in the program; a temp folder in tests).
+// The settings file of one folder (the program folder in the program; a temp folder in tests),
+// and the file of `fallbackFolder` for what cannot be written there (a read-only program
+// folder): a value written where it could be written is read from there first.
 class SettingsStore {
  public:
-  explicit SettingsStore(std::wstring folder);
+  explicit SettingsStore(std::wstring folder, std::wstring fallbackFolder = {});
 
   // Value of `key` in `section` (at most 255 ANSI bytes), or `defaultValue` when the
   // file, the section or the key is missing. A key present with no value gives "".
@@ -21,7 +23,9 @@ class SettingsStore {
   std::wstring Read(const SettingKey& setting) const;
   int Write(const SettingKey& setting, std::wstring_view value) const;
 
-  // Writes one value, creating the file and the section when missing. Not 0 on success.
+  // Writes one value, creating the file and the section when missing; into the fallback
+  // folder's file (the folder made when needed) when the own one cannot be written. Not 0
+  // on success.
   int Write(std::wstring_view section, std::wstring_view key, std::wstring_view value) const;
 
   // The path handed to the ANSI profile functions.
@@ -29,6 +33,7 @@ class SettingsStore {
 
  private:
   std::wstring folder_;
+  std::wstring fallbackFolder_;
 };
 
 // The program's own store, in the folder of the running executable.

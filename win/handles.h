@@ -57,6 +57,7 @@ struct FindHandleTraits {
 inline void CloseKernelHandle(HANDLE h) { CloseHandle(h); }
 inline void DeleteGdiObject(HGDIOBJ h) { DeleteObject(h); }
 inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
+inline void CloseRegKey(HKEY h) { RegCloseKey(h); }
 
 using UniqueHandle = Unique<NullInvalidTraits<HANDLE, CloseKernelHandle>>;
 using UniqueFileHandle = Unique<FileHandleTraits>;
@@ -65,6 +66,7 @@ using UniqueFont = Unique<NullInvalidTraits<HFONT, DeleteGdiObject>>;
 using UniqueBrush = Unique<NullInvalidTraits<HBRUSH, DeleteGdiObject>>;
 using UniqueBitmap = Unique<NullInvalidTraits<HBITMAP, DeleteGdiObject>>;
 using UniqueMenu = Unique<NullInvalidTraits<HMENU, DestroyMenuHandle>>;
+using UniqueRegKey = Unique<NullInvalidTraits<HKEY, CloseRegKey>>;  // opened registry keys
 
 // A window's device context, released when it goes. Null when the window gives none.
 class WindowDc {
