@@ -3,23 +3,41 @@
 #include <commctrl.h>
 
 #include "app/command_line.h"
+#include "app/command_run.h"
+#include "app/console.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
+#include "settings/data_folders.h"
 #include "win/paths.h"
 
 namespace tarnivo {
 
 int RunApplication(int showCommand) {
-  // A second copy of the same executable ends at once and touches nothing.
+  const std::wstring arguments = ArgumentsAfterProgramName(GetCommandLineW());
+  const Command command = ParseCommand(arguments);
+  const bool windowed = command.Action == CommandAction::Window && command.Error.empty();
+  // A second copy of the same executable ends at once and touches nothing; from the
+  // command line it says so.
   const SingleInstance instance(ExecutablePath());
-  if (!instance.IsFirst()) return 0;
+  if (!instance.IsFirst()) {
+    if (windowed) return 0;
+    Console console;
+    console.ErrorLine(L"Tarnivo 已在运行, 什么也没有做");
+    return kExitAnotherInstance;
+  }
+  const DataFolders folders{ProgramFolder(), UserDataFolder()};
+  if (!windowed) {
+    Console console;
+    return RunCommand(command, folders, console);
+  }
 
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
   MainWindowOptions options;
-  options.ProgramFolder = ProgramFolder();
-  options.Arguments = ArgumentsAfterProgramName(GetCommandLineW());
+  options.ProgramFolder = folders.Program;
+  options.FallbackFolder = folders.Fallback;
+  options.Arguments = arguments;
   MainWindow window(std::move(options));
   if (!window.Create(showCommand)) return 1;
 

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/data_folders.h"
+
 namespace tarnivo {
 
 inline constexpr std::wstring_view kTemplateFolderName = L"模板";
@@ -23,8 +25,10 @@ bool IsTemplateName(std::wstring_view name);
 
 class TemplateStore {
  public:
-  // `folder`: the folder "模板" (it need not exist yet).
-  explicit TemplateStore(std::wstring folder) : folder_(std::move(folder)) {}
+  // `folder`: the folder "模板" written to (it need not exist yet); `alsoFrom`: another
+  // folder "模板" whose templates are listed and read too, after those of `folder`.
+  explicit TemplateStore(std::wstring folder, std::wstring alsoFrom = {})
+      : folder_(std::move(folder)), alsoFrom_(std::move(alsoFrom)) {}
   const std::wstring& Folder() const { return folder_; }
 
   // The saved templates' names, in the shell's order.
@@ -42,10 +46,18 @@ class TemplateStore {
   bool SaveLast(std::wstring_view text) const;
 
  private:
-  std::wstring PathOf(std::wstring_view fileName) const;
+  // The folders read, the written one first.
+  std::vector<std::wstring> ReadFolders() const;
+  std::optional<std::wstring> ReadFirst(std::wstring_view fileName) const;
   bool Write(std::wstring_view fileName, std::wstring_view text, std::wstring* why) const;
 
   std::wstring folder_;
+  std::wstring alsoFrom_;
 };
+
+// The templates of the folders the program keeps its records in: written where the records
+// go, read from there and from the other folder too (the program folder's, perhaps
+// written by hand, when the records go to the user's folder).
+TemplateStore TemplatesOf(const DataFolders& folders);
 
 }  // namespace tarnivo

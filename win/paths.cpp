@@ -96,7 +96,12 @@ std::wstring CurrentDirectory() {
 std::wstring FullFolderPath(const std::wstring& folder) {
   std::wstring full = FullPath(folder);
   if (full.empty()) return {};
-  while (full.size() > 3 && full.back() == L'\\' && !PathIsRootW(full.c_str())) full.pop_back();
+  // The system opens "pics ." and "pics " as "pics": the last name is read the same way
+  // here, so that what is shown is what is listed and renamed in.
+  while (full.size() > 3 && !PathIsRootW(full.c_str()) &&
+         (full.back() == L'\\' || full.back() == L' ' || full.back() == L'.')) {
+    full.pop_back();
+  }
   return full;
 }
 

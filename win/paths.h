@@ -12,7 +12,8 @@ std::wstring EnsureTrailingBackslash(std::wstring path);
 std::wstring FolderOf(const std::wstring& path);
 
 // `folder` made full (a relative name or "C:" against the current folders; "/", "." and
-// ".." resolved), without a trailing "\" except at a root ("C:\", "\\server\share\").
+// ".." resolved), without a trailing "\" except at a root ("C:\", "\\server\share\"), and
+// without the blanks and dots the system drops from the end of a name ("pics ." is "pics").
 // "" when the system cannot make it full.
 std::wstring FullFolderPath(const std::wstring& folder);
 

@@ -89,6 +89,9 @@ TEST(FullFolderPath, FullWithoutATrailingSeparatorExceptAtARoot) {
       {L"C:\\photos\\\\", L"C:\\photos"},
       {L"C:/photos/./2024/..", L"C:\\photos"},
       {L"C:\\", L"C:\\"},
+      {L"C:\\photos \\", L"C:\\photos"},
+      {L"C:\\photos. . \\", L"C:\\photos"},
+      {L"C:\\ \\", L"C:\\"},
       {L"\\\\server\\share\\folder\\", L"\\\\server\\share\\folder"},
       {L"", L""},
   };
