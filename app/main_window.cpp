@@ -82,6 +82,7 @@ void MainWindow::Form_Load() {
   file1_.SetPattern(settings_.Read(setting::Pattern));
   file1_.SetOrder(SavedOrder());
   SetWindowTextW(Control(ids::TextPatt), file1_.Pattern().c_str());
+  RestoreLastTemplate();
   currentFolder_ = FolderCandidate(options_.Arguments);
   const bool listable = IsListableFolder(GetPathAttributes(currentFolder_));
   // A folder that cannot be listed leaves the list as it was.
@@ -105,6 +106,7 @@ void MainWindow::Form_Unload() {
   // character it cannot hold becomes "?", itself a wildcard: such a pattern would list
   // more files at the next start than the user filtered, so the saved one stays instead.
   if (FitsAnsi(file1_.Pattern())) settings_.Write(setting::Pattern, file1_.Pattern());
+  KeepLastTemplate();
   StopAcceptingDrops();
   dateReader_.reset();
   livePreview_.Stop();

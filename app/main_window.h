@@ -12,15 +12,19 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/batch_session.h"
 #include "app/batch_setup.h"
 #include "app/date_reader.h"
+#include "app/explorer_menu.h"
 #include "app/file_list.h"
 #include "app/layout.h"
 #include "app/live_preview.h"
 #include "app/pictures.h"
 #include "app/preview_window.h"
+#include "app/template_store.h"
+#include "dialogs/template_name_dialog.h"
 #include "engine/token.h"
 #include "settings/settings_store.h"
 #include "win/handles.h"
@@ -55,6 +59,12 @@ struct MainWindowOptions {
   // The local date and time for the template's date tokens and the log header. Defaults
   // to the system clock.
   std::function<DateTime()> LocalTime;
+  // Asks for a saved template's name. Defaults to the dialog "保存为模板"; tests answer it.
+  std::function<bool(HWND owner, TemplateNameRequest request)> AskTemplateName;
+  // Explorer's folder menu: the classes key under HKEY_CURRENT_USER (tests use a key of
+  // their own) and the program its entry starts (unset: this executable).
+  std::wstring ExplorerClassesKey = L"Software\\Classes";
+  std::wstring ExplorerProgram;
 };
 
 class MainWindow {
@@ -182,6 +192,20 @@ class MainWindow {
   void ImgStart_Click();
   bool UndoAvailable() const;  // the journal holds something to undo, and it is this run's
   void menuundo_Click();
+
+  // Saved templates and Explorer's folder menu, the last items of `menupopo`
+  // (main_window_saved.cpp); the text at exit kept by Form_Unload and restored by Form_Load.
+  TemplateStore Templates() const;
+  ExplorerMenu ExplorerEntry() const;
+  void PrepareSavedTemplatesMenu(bool running);
+  void menutemplate_Click(int index);
+  void menusavetemplate_Click();
+  void menutemplatefolder_Click();
+  void menuexplorer_Click();
+  bool AcceptTemplateName(HWND dialog, const std::wstring& name, std::wstring& reason);
+  int Ask(HWND owner, const std::wstring& text, UINT style);
+  void RestoreLastTemplate();
+  void KeepLastTemplate();
   // Runs the batch `start` starts; at its end the summary in the status line, the idle
   // state, the list read again by `relist`, the log shown when it holds failures and
   // "openlog" asks for it, and a close that waited for the end.
@@ -248,6 +272,8 @@ class MainWindow {
   std::map<int, RECT> windowless_;          // captions, strips, lines, frames; client pixels
   std::map<int, HCURSOR> pointers_;         // custom pointers by control id
   UniqueMenu menupopo_;
+  HMENU templatesMenu_ = nullptr;             // "模    板", owned by menupopo_
+  std::vector<std::wstring> templateNames_;  // what its items showed when it last opened
   bool unloaded_ = false;
   RunState runState_ = RunState::Idle;  // what SetRunningState last showed
   bool closePending_ = false;           // the window was closed during a run: unload when it ends

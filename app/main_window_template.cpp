@@ -1,5 +1,6 @@
 // The template box `TextRull` as an editor, and its pop-up menu `menupopo`: copy, paste,
-// the token items, the preview and the undo. The menu opens on a right press in the box and on a
+// the token items, the preview and the undo, then the saved templates and Explorer's
+// folder menu (main_window_saved.cpp). The menu opens on a right press in the box and on a
 // press on the header label "转换命令"; a press on any header label refreshes the copy and paste
 // states.
 #include <windows.h>
@@ -65,8 +66,9 @@ bool AppendTokenItems(HMENU menu) {
   return true;
 }
 
-// `menupopo` with every item enabled; empty when the system refuses a menu.
-UniqueMenu BuildTemplateMenu() {
+// `menupopo` with every item enabled, its submenu "模    板" still empty in `templates`;
+// empty when the system refuses a menu.
+UniqueMenu BuildTemplateMenu(HMENU& templates) {
   static constexpr MenuItem kEditItems[] = {
       {ids::menucopy, L"复    制"},
       {ids::menuplast, L"粘    贴"},
@@ -88,6 +90,23 @@ UniqueMenu BuildTemplateMenu() {
   commands.Release();  // destroyed with the menu that now holds it
   if (!AppendMenuW(popup.Get(), MF_SEPARATOR, 0, nullptr) ||
       !AppendItems(popup.Get(), kWindowItems)) {
+    return {};
+  }
+  // Saved templates, then Explorer's folder menu, each below a separator.
+  static constexpr MenuItem kTemplateItems[] = {
+      {ids::menusavetemplate, L"保存为模板…"},
+      {ids::menutemplatefolder, L"打开模板文件夹"},
+  };
+  UniqueMenu saved(CreatePopupMenu());
+  if (!saved || !AppendMenuW(popup.Get(), MF_SEPARATOR, 0, nullptr) ||
+      !AppendMenuW(popup.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(saved.Get()),
+                   L"模    板")) {
+    return {};
+  }
+  templates = saved.Release();
+  if (!AppendItems(popup.Get(), kTemplateItems) ||
+      !AppendMenuW(popup.Get(), MF_SEPARATOR, 0, nullptr) ||
+      !AppendMenuW(popup.Get(), MF_STRING, ids::menuexplorer, L"加入右键菜单")) {
     return {};
   }
   return popup;
@@ -114,7 +133,7 @@ void EnableItem(HMENU menu, int id, bool enabled) {
 
 void MainWindow::InitTemplateEditor() {
   // Without a menu the presses open nothing; the box still edits.
-  menupopo_ = BuildTemplateMenu();
+  menupopo_ = BuildTemplateMenu(templatesMenu_);
   // A control whose subclass is refused keeps its plain behaviour; nothing else depends on it.
   // The other header labels are captions: the window hit-tests their presses.
   for (const int id : {ids::TextRull, ids::LabTitle(1)}) {
@@ -212,6 +231,7 @@ void MainWindow::PrepareTemplateMenu() {
   EnableItem(menu, ids::menuplast, !running && !ReadClipboardText(hwnd_).empty());
   for (const TokenSpec& token : kTokens) EnableItem(menu, ids::TokenItem(token.Kind), !running);
   EnableItem(menu, ids::menuundo, !running && UndoAvailable());
+  PrepareSavedTemplatesMenu(running);
 }
 
 void MainWindow::ShowTemplateMenu(POINT screenPoint) {
@@ -233,6 +253,10 @@ void MainWindow::TemplateMenu_Click(int id) {
     menution_Click(*token);
     return;
   }
+  if (id >= ids::kFirstTemplateItem && id < ids::TemplateItem(ids::kTemplateItemCount)) {
+    menutemplate_Click(id - ids::kFirstTemplateItem);
+    return;
+  }
   switch (id) {
     case ids::menucopy:
       menucopy_Click();
@@ -245,6 +269,15 @@ void MainWindow::TemplateMenu_Click(int id) {
       break;
     case ids::menuundo:
       menuundo_Click();
+      break;
+    case ids::menusavetemplate:
+      menusavetemplate_Click();
+      break;
+    case ids::menutemplatefolder:
+      menutemplatefolder_Click();
+      break;
+    case ids::menuexplorer:
+      menuexplorer_Click();
       break;
     default:
       break;

@@ -21,6 +21,16 @@ inline constexpr int menudate = TokenItem(TokenKind::Date);    // "日    期"
 inline constexpr int menutime = TokenItem(TokenKind::Now);     // "时    间"
 inline constexpr int menudd = TokenItem(TokenKind::Sequence);  // "序    列"
 
+// Saved templates and Explorer's folder menu, at the end of `menupopo`.
+inline constexpr int menunotemplates = 240;   // "(无)": the submenu "模    板" when it is empty
+inline constexpr int menusavetemplate = 241;  // "保存为模板…"
+inline constexpr int menutemplatefolder = 242;  // "打开模板文件夹"
+inline constexpr int menuexplorer = 243;        // "加入右键菜单"
+// The items of "模    板": one per saved template, in the order of their names.
+inline constexpr int kFirstTemplateItem = 1000;
+inline constexpr int kTemplateItemCount = 1000;
+constexpr int TemplateItem(int index) { return kFirstTemplateItem + index; }
+
 // The file list's pop-up menu 排序: a key, then the direction.
 inline constexpr int menusortname = 231;      // "名    称"
 inline constexpr int menusorttaken = 232;     // "拍摄日期"

@@ -194,7 +194,7 @@ TEST_F(TemplateMenuTest, MenuHoldsTheItemsInOrder) {
   StartWithSeams();
   PressMouse(ids::TextRull, WM_RBUTTONDOWN);
   ASSERT_EQ(openings.size(), 1u);
-  ASSERT_EQ(GetMenuItemCount(menu), 7);
+  ASSERT_EQ(GetMenuItemCount(menu), 13);
   EXPECT_EQ(Caption(menu, 0), L"复    制");
   EXPECT_EQ(GetMenuItemID(menu, 0), static_cast<UINT>(ids::menucopy));
   EXPECT_EQ(Caption(menu, 1), L"粘    贴");
@@ -209,6 +209,16 @@ TEST_F(TemplateMenuTest, MenuHoldsTheItemsInOrder) {
   EXPECT_EQ(GetMenuItemID(menu, 5), static_cast<UINT>(ids::menupreview));
   EXPECT_EQ(Caption(menu, 6), L"撤    销");
   EXPECT_EQ(GetMenuItemID(menu, 6), static_cast<UINT>(ids::menuundo));
+  EXPECT_TRUE(GetMenuState(menu, 7, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_EQ(Caption(menu, 8), L"模    板");
+  EXPECT_NE(GetSubMenu(menu, 8), nullptr);
+  EXPECT_EQ(Caption(menu, 9), L"保存为模板…");
+  EXPECT_EQ(GetMenuItemID(menu, 9), static_cast<UINT>(ids::menusavetemplate));
+  EXPECT_EQ(Caption(menu, 10), L"打开模板文件夹");
+  EXPECT_EQ(GetMenuItemID(menu, 10), static_cast<UINT>(ids::menutemplatefolder));
+  EXPECT_TRUE(GetMenuState(menu, 11, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_EQ(Caption(menu, 12), L"加入右键菜单");
+  EXPECT_EQ(GetMenuItemID(menu, 12), static_cast<UINT>(ids::menuexplorer));
   const std::pair<int, const wchar_t*> tokens[] = {
       {ids::menuname, L"原文件名"},
       {ids::menuext, L"原扩展名"},

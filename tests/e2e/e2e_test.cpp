@@ -184,7 +184,10 @@ std::wstring UndoFromTheMenu(const Program& program, HWND main) {
   PostMessageW(box, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
   const HWND menu = OpenPopupMenu(program.Id());
   if (!menu) return L"no menu";
-  PostMessageW(menu, WM_KEYDOWN, VK_UP, 1);
+  // From the top, up wraps to the last item: 加入右键菜单, 打开模板文件夹, 保存为模板…,
+  // 模    板, then 撤    销.
+  constexpr int kUpsToUndo = 5;
+  for (int i = 0; i < kUpsToUndo; ++i) PostMessageW(menu, WM_KEYDOWN, VK_UP, 1);
   PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
   return WaitForStatus(program, main, [](const std::wstring& text) {
     return text.rfind(L"撤销完成  用时", 0) == 0;

@@ -114,6 +114,31 @@ TEST(SettingsStoreWrite, RefusedWriteReturnsZero) {
   EXPECT_EQ(SettingsStore(folder.Path()).Read(setting::Pattern), L"*.jpg");
 }
 
+// Where config.ini beside the program cannot be written, a change goes to the user's folder
+// and is read from there before the program's file; once the program's file takes changes
+// again, the copy aside goes, so that it never hides a newer value.
+TEST(SettingsStoreWrite, GoesAsideWhileTheProgramsFileRefusesIt) {
+  TempFolder program, user;
+  // A program folder that is not there takes no file (a read-only attribute would not
+  // stop a root user under Wine).
+  const std::wstring folder = program / L"later";
+  const std::wstring aside = user / L"Tarnivo";  // made by the first write
+  const SettingsStore store(folder, aside);
+  EXPECT_NE(store.Write(setting::Pattern, L"*.png"), 0);
+  EXPECT_EQ(ReadFileBytes(aside + L"\\config.ini"), "[main]\r\nPattern=*.png\r\n");
+  EXPECT_EQ(store.Read(setting::Pattern), L"*.png");
+
+  program.MakeFolder(L"later");
+  program.WriteFile(L"later\\config.ini", "[main]\r\nPattern=*.txt\r\nwritelog=0\r\n");
+  EXPECT_EQ(store.Read(setting::Pattern), L"*.png");  // the change, read before the file
+  EXPECT_EQ(store.Read(setting::WriteLog), L"0");     // the rest read beside the program
+  EXPECT_NE(store.Write(setting::Pattern, L"*.gif"), 0);
+  EXPECT_EQ(ReadFileBytes(folder + L"\\config.ini"),
+            "[main]\r\nPattern=*.gif\r\nwritelog=0\r\n");
+  EXPECT_EQ(store.Read(setting::Pattern), L"*.gif");
+  EXPECT_EQ(ReadFileBytes(aside + L"\\config.ini").find("Pattern"), std::string::npos);
+}
+
 TEST(SettingsStore, FolderOutsideTheCodePageStillWorks) {
   TempFolder folder;
   const std::wstring korean = folder.MakeFolder(L"한국어 폴더");
