@@ -84,7 +84,9 @@ void MainWindow::Form_Load() {
   SetWindowTextW(Control(ids::TextPatt), file1_.Pattern().c_str());
   RestoreLastTemplate();
   currentFolder_ = FolderCandidate(options_.Arguments);
-  const bool listable = IsListableFolder(GetPathAttributes(currentFolder_));
+  // Probed as it is listed: as the system reads the name ("pics " opens "pics").
+  const std::wstring full = FullFolderPath(currentFolder_);
+  const bool listable = !full.empty() && IsListableFolder(GetPathAttributes(full));
   // A folder that cannot be listed leaves the list as it was.
   if (listable) file1_.SetPath(currentFolder_);
   // The working folder when the command line gave none that could be listed. Read once,

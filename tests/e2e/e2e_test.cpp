@@ -148,52 +148,6 @@ TEST_F(EndToEnd, TakenNamesFailAndNoFileIsLost) {
   ASSERT_TRUE(program.Close(main));
 }
 
-// The program's own pop-up menu, once it is open (null after the timeout).
-HWND OpenPopupMenu(DWORD processId) {
-  const DWORD until = GetTickCount() + kStartTimeoutMs;
-  while (static_cast<LONG>(until - GetTickCount()) > 0) {
-    for (HWND menu = FindWindowW(L"#32768", nullptr); menu;
-         menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(menu, &owner);
-      if (owner == processId && IsWindowVisible(menu)) return menu;
-    }
-    Sleep(20);
-  }
-  return nullptr;
-}
-
-// Waits until the status line satisfies `done`, or the program ends, or the timeout passes.
-std::wstring WaitForStatus(const Program& program, HWND main,
-                           const std::function<bool(const std::wstring&)>& done,
-                           DWORD milliseconds = 60000) {
-  const DWORD until = GetTickCount() + milliseconds;
-  std::wstring status = StatusText(main);
-  while (!done(status) && static_cast<LONG>(until - GetTickCount()) > 0 &&
-         !program.WaitForExit(20)) {
-    status = StatusText(main);
-  }
-  return status;
-}
-
-// Chooses "撤    销", the menu's last item, with the keyboard as a user would, and waits for
-// the undo's summary.
-std::wstring UndoFromTheMenu(const Program& program, HWND main) {
-  const HWND box = GetDlgItem(main, ids::TextRull);
-  PostMessageW(box, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
-  PostMessageW(box, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
-  const HWND menu = OpenPopupMenu(program.Id());
-  if (!menu) return L"no menu";
-  // From the top, up wraps to the last item: 加入右键菜单, 打开模板文件夹, 保存为模板…,
-  // 模    板, then 撤    销.
-  constexpr int kUpsToUndo = 5;
-  for (int i = 0; i < kUpsToUndo; ++i) PostMessageW(menu, WM_KEYDOWN, VK_UP, 1);
-  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
-  return WaitForStatus(program, main, [](const std::wstring& text) {
-    return text.rfind(L"撤销完成  用时", 0) == 0;
-  });
-}
-
 // The program on `folder` runs `templateText` and is killed once its status line satisfies
 // `when`; the last status line seen (which the caller checks with `when` again).
 std::wstring RunAndKill(const std::wstring& exe, const TempFolder& folder,

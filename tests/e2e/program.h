@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "app/control_ids.h"
@@ -135,6 +136,60 @@ inline std::wstring RunAndWaitForSummary(const Program& program, HWND main) {
     status = StatusText(main);
   }
   return status;
+}
+
+// The program's own pop-up menu, once it is open (null after the timeout).
+inline HWND OpenPopupMenu(DWORD processId) {
+  const DWORD until = GetTickCount() + kStartTimeoutMs;
+  while (static_cast<LONG>(until - GetTickCount()) > 0) {
+    for (HWND menu = FindWindowW(L"#32768", nullptr); menu;
+         menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(menu, &owner);
+      if (owner == processId && IsWindowVisible(menu)) return menu;
+    }
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+// Waits until the status line satisfies `done`, or the program ends, or the timeout passes.
+inline std::wstring WaitForStatus(const Program& program, HWND main,
+                           const std::function<bool(const std::wstring&)>& done,
+                           DWORD milliseconds = 60000) {
+  const DWORD until = GetTickCount() + milliseconds;
+  std::wstring status = StatusText(main);
+  while (!done(status) && static_cast<LONG>(until - GetTickCount()) > 0 &&
+         !program.WaitForExit(20)) {
+    status = StatusText(main);
+  }
+  return status;
+}
+
+// Opens the template box's menu and chooses the item `upsFromTop` presses of the up key
+// away from its top (the first press wraps to the last item), as a user would with the
+// keyboard; false when the menu did not open.
+inline bool ChooseFromTemplateMenu(const Program& program, HWND main, int upsFromTop) {
+  const HWND box = GetDlgItem(main, ids::TextRull);
+  PostMessageW(box, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(box, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  const HWND menu = OpenPopupMenu(program.Id());
+  if (!menu) return false;
+  for (int i = 0; i < upsFromTop; ++i) PostMessageW(menu, WM_KEYDOWN, VK_UP, 1);
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
+  return true;
+}
+
+// The last items, upwards: 加入右键菜单, 打开模板文件夹, 保存为模板…, 模    板, 撤    销.
+inline constexpr int kUpsToSaveTemplate = 3;
+inline constexpr int kUpsToUndo = 5;
+
+// Chooses "撤    销" and waits for the undo's summary.
+inline std::wstring UndoFromTheMenu(const Program& program, HWND main) {
+  if (!ChooseFromTemplateMenu(program, main, kUpsToUndo)) return L"no menu";
+  return WaitForStatus(program, main, [](const std::wstring& text) {
+    return text.rfind(L"撤销完成  用时", 0) == 0;
+  });
 }
 
 }  // namespace tarnivo::test
