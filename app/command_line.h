@@ -24,9 +24,9 @@ enum class CommandAction { Window, Run, Preview, Undo, Help };
 
 struct Command {
   CommandAction Action = CommandAction::Window;
-  std::wstring Folder;        // as FolderCandidate gives it; "" when none was named
-  std::wstring TemplateName;  // /template
-  std::wstring TemplateFile;  // /template-file
+  std::wstring Folder;                  // as FolderCandidate gives it; "" when none was named
+  std::wstring TemplateName;            // /template
+  std::wstring TemplateFile;            // /template-file
   std::optional<std::wstring> Pattern;  // /pattern
   std::optional<ListOrder> Order;       // /sort and /desc
   std::wstring Error;                   // what is wrong with the arguments; "" when nothing

@@ -39,16 +39,15 @@ bool Fail(LSTATUS status, std::wstring* why) {
 
 LSTATUS SetString(HKEY key, const wchar_t* name, const std::wstring& value) {
   const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-  return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                        bytes);
+  return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
 }
 
 // A string value of a key under HKEY_CURRENT_USER; nothing when the key or the value is
 // missing or the value is not a REG_SZ.
 std::optional<std::wstring> ReadString(const std::wstring& key, const wchar_t* name) {
   DWORD bytes = 0;
-  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, nullptr,
-                   &bytes) != ERROR_SUCCESS) {
+  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+      ERROR_SUCCESS) {
     return std::nullopt;
   }
   std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
@@ -68,9 +67,8 @@ bool StartsProgram(const std::wstring& command, const std::wstring& program, con
   if (command.size() != expected.size()) return false;
   const std::size_t programEnd = 1 + program.size();
   return command.front() == L'"' &&
-         CompareStringOrdinal(command.data() + 1, static_cast<int>(program.size()),
-                              program.data(), static_cast<int>(program.size()),
-                              TRUE) == CSTR_EQUAL &&
+         CompareStringOrdinal(command.data() + 1, static_cast<int>(program.size()), program.data(),
+                              static_cast<int>(program.size()), TRUE) == CSTR_EQUAL &&
          command.compare(programEnd, std::wstring::npos, expected, programEnd) == 0;
 }
 

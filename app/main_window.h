@@ -39,7 +39,7 @@ struct MainWindowOptions {
   // Where config.ini's changes, "Err.LOG", "Undo.LOG" and "模板" go when the program folder
   // cannot be written; "" for none.
   std::wstring FallbackFolder;
-  std::wstring Arguments;      // the command line after the program's own name
+  std::wstring Arguments;  // the command line after the program's own name
   // Modifier keys now down: 1 Shift, 2 Ctrl, 4 Alt, added. Defaults to the keyboard.
   std::function<int()> ShiftState;
   // Runs once the window is gone. Defaults to ending the message loop.
@@ -272,7 +272,7 @@ class MainWindow {
   std::map<int, RECT> windowless_;          // captions, strips, lines, frames; client pixels
   std::map<int, HCURSOR> pointers_;         // custom pointers by control id
   UniqueMenu menupopo_;
-  HMENU templatesMenu_ = nullptr;             // "模    板", owned by menupopo_
+  HMENU templatesMenu_ = nullptr;            // "模    板", owned by menupopo_
   std::vector<std::wstring> templateNames_;  // what its items showed when it last opened
   bool unloaded_ = false;
   RunState runState_ = RunState::Idle;  // what SetRunningState last showed

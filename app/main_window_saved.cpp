@@ -80,12 +80,13 @@ void MainWindow::menusavetemplate_Click() {
 
 bool MainWindow::AcceptTemplateName(HWND dialog, const std::wstring& name, std::wstring& reason) {
   if (!IsTemplateName(name)) {
-    reason = L"“" + name + L"”不能用作文件名: 不能为空, 不能含有 \\ / : * ? \" < > |, 也不能以空格或点结尾";
+    reason = L"“" + name +
+             L"”不能用作文件名: 不能为空, 不能含有 \\ / : * ? \" < > |, 也不能以空格或点结尾";
     return false;
   }
   const TemplateStore store = Templates();
-  if (store.Exists(name) &&
-      Ask(dialog, L"模板“" + name + L"”已经存在, 要替换它吗?", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+  if (store.Exists(name) && Ask(dialog, L"模板“" + name + L"”已经存在, 要替换它吗?",
+                                MB_YESNO | MB_ICONQUESTION) != IDYES) {
     reason.clear();
     return false;
   }

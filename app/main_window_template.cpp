@@ -99,8 +99,7 @@ UniqueMenu BuildTemplateMenu(HMENU& templates) {
   };
   UniqueMenu saved(CreatePopupMenu());
   if (!saved || !AppendMenuW(popup.Get(), MF_SEPARATOR, 0, nullptr) ||
-      !AppendMenuW(popup.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(saved.Get()),
-                   L"模    板")) {
+      !AppendMenuW(popup.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(saved.Get()), L"模    板")) {
     return {};
   }
   templates = saved.Release();

@@ -41,8 +41,8 @@ std::string EncodeTemplateFile(std::wstring_view text) {
 }
 
 bool IsTemplateName(std::wstring_view name) {
-  return !name.empty() && CheckNewName(std::wstring(name) + std::wstring(kExtension)) ==
-                              NameProblem::None;
+  return !name.empty() &&
+         CheckNewName(std::wstring(name) + std::wstring(kExtension)) == NameProblem::None;
 }
 
 namespace {
@@ -51,7 +51,9 @@ std::wstring InFolder(const std::wstring& folder, std::wstring_view fileName) {
   return EnsureTrailingBackslash(folder) + std::wstring(fileName);
 }
 
-std::wstring FileOf(std::wstring_view name) { return std::wstring(name) + std::wstring(kExtension); }
+std::wstring FileOf(std::wstring_view name) {
+  return std::wstring(name) + std::wstring(kExtension);
+}
 
 // The stems of the ".txt" files in `folder` that are not already in `names`.
 void AddNames(const std::wstring& folder, std::vector<std::wstring>& names) {
@@ -134,14 +136,15 @@ bool TemplateStore::Write(std::wstring_view fileName, std::wstring_view text,
   return false;
 }
 
-bool TemplateStore::Save(std::wstring_view name, std::wstring_view text,
-                         std::wstring* why) const {
+bool TemplateStore::Save(std::wstring_view name, std::wstring_view text, std::wstring* why) const {
   return IsTemplateName(name) && Write(FileOf(name), text, why);
 }
 
 std::optional<std::wstring> TemplateStore::LoadLast() const { return ReadFirst(kLastFile); }
 
-bool TemplateStore::SaveLast(std::wstring_view text) const { return Write(kLastFile, text, nullptr); }
+bool TemplateStore::SaveLast(std::wstring_view text) const {
+  return Write(kLastFile, text, nullptr);
+}
 
 TemplateStore TemplatesOf(const DataFolders& folders) {
   const std::wstring records = folders.Records();

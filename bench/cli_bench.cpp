@@ -84,8 +84,8 @@ double TimeProcess(const std::wstring& exe, const std::wstring& arguments) {
   std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
   // Its output goes nowhere, as a script's would to a file; the program writes it anyway.
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  const HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
-                                 0, nullptr);
+  const HANDLE nul =
+      CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
   STARTUPINFOW startup{sizeof(startup)};
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = nul;
@@ -160,10 +160,10 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring templateFile = scratch + L"\\t.txt";
   const bool ownFolder = folder.empty();
   if (ownFolder) folder = scratch + L"\\files";
-  const bool ready = CopyFileW(BesideThis(L"tarnivo.exe").c_str(), program.c_str(), TRUE) &&
-                     WriteTemplate(templateFile) &&
-                     (!ownFolder || (CreateDirectoryW(folder.c_str(), nullptr) &&
-                                     MakeFiles(folder, files)));
+  const bool ready =
+      CopyFileW(BesideThis(L"tarnivo.exe").c_str(), program.c_str(), TRUE) &&
+      WriteTemplate(templateFile) &&
+      (!ownFolder || (CreateDirectoryW(folder.c_str(), nullptr) && MakeFiles(folder, files)));
   const std::vector<std::wstring> names = Listing(folder);
   if (!ready || names.empty()) {
     std::fprintf(stderr, "could not prepare %ls\n", scratch.c_str());
@@ -173,14 +173,15 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<double> run, bare;
   bool sound = true;
   for (int round = 0; round < repeat && sound; ++round) {
-    run.push_back(TimeProcess(program, L"\"" + folder + L"\" /run /template-file \"" +
-                                           templateFile + L"\""));
+    run.push_back(
+        TimeProcess(program, L"\"" + folder + L"\" /run /template-file \"" + templateFile + L"\""));
     sound = PutBack(folder, names);
     bare.push_back(TimeProcess(Self(), L"--bare \"" + folder + L"\""));
     sound = sound && PutBack(folder, names);
   }
   RemoveFolder(scratch);
-  const bool measured = sound && std::none_of(run.begin(), run.end(), [](double s) { return s < 0; }) &&
+  const bool measured = sound &&
+                        std::none_of(run.begin(), run.end(), [](double s) { return s < 0; }) &&
                         std::none_of(bare.begin(), bare.end(), [](double s) { return s < 0; });
   if (!measured) {
     std::fprintf(stderr, "a round failed: the folder may hold renamed files\n");

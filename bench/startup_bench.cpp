@@ -111,8 +111,9 @@ bool MakeRestoringCopy(const std::wstring& folder, const std::wstring& exe, int 
                                   nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                  written == text.size();
+  const bool ok =
+      WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+      written == text.size();
   CloseHandle(file);
   return ok;
 }
@@ -170,11 +171,12 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("  program on 6 files         %.3f s   ratio %.2f (target <= %.2f)\n", smallFolder,
               smallFolder / emptyWindow, kTargetRatio);
   const double restoredTemplate = Median(restored);
-  std::printf("  with a template of %d lines restored   %.3f s   ratio to without %.2f "
-              "(target <= %.2f)\n",
-              kRestoredLines, restoredTemplate, restoredTemplate / smallFolder, kRestoredRatio);
-  bool met = smallFolder / emptyWindow <= kTargetRatio &&
-             restoredTemplate / smallFolder <= kRestoredRatio;
+  std::printf(
+      "  with a template of %d lines restored   %.3f s   ratio to without %.2f "
+      "(target <= %.2f)\n",
+      kRestoredLines, restoredTemplate, restoredTemplate / smallFolder, kRestoredRatio);
+  bool met =
+      smallFolder / emptyWindow <= kTargetRatio && restoredTemplate / smallFolder <= kRestoredRatio;
   if (!many.empty()) {
     // The large folder's start against the empty window plus a bare enumeration of it.
     const double largeFolder = Median(large);

@@ -75,8 +75,8 @@ constexpr std::uint16_t kStatic = 0x0082;
 
 std::wstring TextOf(HWND control) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(),
-                                                      static_cast<int>(text.size()))));
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 

@@ -45,7 +45,8 @@ bool FitsAnsi(std::wstring_view text) {
 std::string ToUtf8(std::wstring_view text) {
   if (text.empty()) return {};
   const int length = static_cast<int>(text.size());
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
   if (size <= 0) return {};
   std::string bytes(static_cast<size_t>(size), '\0');
   const int written =

@@ -1,8 +1,8 @@
 #pragma once
 // Conversions between the program's UTF-16 strings and the system's ANSI code page.
 // They happen only at the edges where the platform insists on ANSI (INI files, short paths).
-#include <string>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tarnivo {

@@ -32,8 +32,8 @@ class ExplorerMenuTest : public testing::Test {
   }
   bool KeyExists(const std::wstring& key) const {
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, (menu_.ClassesKey + key).c_str(), 0, KEY_READ,
-                      &opened) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, (menu_.ClassesKey + key).c_str(), 0, KEY_READ, &opened) !=
+        ERROR_SUCCESS) {
       return false;
     }
     RegCloseKey(opened);

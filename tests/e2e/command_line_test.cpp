@@ -73,8 +73,8 @@ TEST_F(CommandLine, RunsASavedTemplateInTheChosenOrderAndUndoesIt) {
   SaveTemplate(L"旅行", L"旅行_\r\n%Taxis:2,1,1%\r\n%ext%");
   const Finished run = Run(Quoted(work.Path()) + L" /run /template 旅行 /sort size /desc");
   EXPECT_EQ(run.Code, 0u) << run.Err;
-  EXPECT_EQ(FileNamesIn(work.Path()),
-            (std::vector<std::wstring>{L"notes.txt", L"旅行_01.jpg", L"旅行_02.jpg", L"旅行_03.jpg"}));
+  EXPECT_EQ(FileNamesIn(work.Path()), (std::vector<std::wstring>{L"notes.txt", L"旅行_01.jpg",
+                                                                 L"旅行_02.jpg", L"旅行_03.jpg"}));
   EXPECT_EQ(ReadFileBytes(work / L"旅行_01.jpg"), "xyz");
   EXPECT_EQ(run.Out.rfind(ToUtf8(L"转换完成  用时"), 0), 0u) << run.Out;
   EXPECT_NE(run.Out.find(ToUtf8(L"共转换 :3个文件, 未转换 :0个文件\r\n")), std::string::npos);
@@ -318,4 +318,3 @@ TEST_F(CommandLine, AnUnwritableProgramFolderKeepsItsRecordsInTheUsersFolder) {
 
 }  // namespace
 }  // namespace tarnivo::test
-

@@ -155,8 +155,8 @@ inline HWND OpenPopupMenu(DWORD processId) {
 
 // Waits until the status line satisfies `done`, or the program ends, or the timeout passes.
 inline std::wstring WaitForStatus(const Program& program, HWND main,
-                           const std::function<bool(const std::wstring&)>& done,
-                           DWORD milliseconds = 60000) {
+                                  const std::function<bool(const std::wstring&)>& done,
+                                  DWORD milliseconds = 60000) {
   const DWORD until = GetTickCount() + milliseconds;
   std::wstring status = StatusText(main);
   while (!done(status) && static_cast<LONG>(until - GetTickCount()) > 0 &&

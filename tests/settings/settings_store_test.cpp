@@ -133,8 +133,7 @@ TEST(SettingsStoreWrite, GoesAsideWhileTheProgramsFileRefusesIt) {
   EXPECT_EQ(store.Read(setting::Pattern), L"*.png");  // the change, read before the file
   EXPECT_EQ(store.Read(setting::WriteLog), L"0");     // the rest read beside the program
   EXPECT_NE(store.Write(setting::Pattern, L"*.gif"), 0);
-  EXPECT_EQ(ReadFileBytes(folder + L"\\config.ini"),
-            "[main]\r\nPattern=*.gif\r\nwritelog=0\r\n");
+  EXPECT_EQ(ReadFileBytes(folder + L"\\config.ini"), "[main]\r\nPattern=*.gif\r\nwritelog=0\r\n");
   EXPECT_EQ(store.Read(setting::Pattern), L"*.gif");
   EXPECT_EQ(ReadFileBytes(aside + L"\\config.ini").find("Pattern"), std::string::npos);
 }
