@@ -94,6 +94,20 @@ BatchSetup AssembleUndo(const BatchSources& sources) {
   return setup;
 }
 
+SettingReader ReaderOf(const SettingsStore& settings) {
+  return [&settings](std::wstring_view section, std::wstring_view key,
+                     std::wstring_view defaultValue) {
+    return settings.Read(section, key, defaultValue);
+  };
+}
+
+ListOrder SavedOrder(const SettingReader& readSetting) {
+  ListOrder order;
+  order.Key = SortKeyOfWord(Read(readSetting, setting::Sort)).value_or(SortKey::Name);
+  order.Descending = Read(readSetting, setting::SortDescending) == L"1";
+  return order;
+}
+
 // "openlog" is a real number: 0 means the log is not shown; so does a value that is no
 // number at all.
 bool LogOpeningWanted(const SettingReader& readSetting) {

@@ -7,12 +7,14 @@
 #include <string_view>
 
 #include "engine/batch.h"
+#include "engine/list_order.h"
 #include "engine/locale_info.h"
 #include "engine/planner.h"
 #include "engine/rename_run.h"
 #include "engine/token.h"
 #include "engine/work_list.h"
 #include "settings/data_folders.h"
+#include "settings/settings_store.h"
 
 namespace tarnivo {
 
@@ -41,6 +43,11 @@ BatchSetup AssembleUndo(const BatchSources& sources);
 // The journal an undo takes up: of the "Undo.LOG" of the program folder and of the fallback
 // folder, the one that holds something to undo, the later written when both do.
 std::wstring UndoJournalPath(const DataFolders& folders);
+// A reader of `settings`, which must outlive it.
+SettingReader ReaderOf(const SettingsStore& settings);
+// The list's order as the settings keep it: "Sort" (a key's word; anything else is the
+// order of names) and "SortDescending" ("1": falling).
+ListOrder SavedOrder(const SettingReader& readSetting);
 // True when "openlog" asks for the log of a batch with failures to be shown.
 bool LogOpeningWanted(const SettingReader& readSetting);
 

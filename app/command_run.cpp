@@ -38,10 +38,7 @@ struct Inputs {
 
 BatchSources SourcesOf(const SettingsStore& settings, const DataFolders& folders) {
   BatchSources sources;
-  sources.ReadSetting = [&settings](std::wstring_view section, std::wstring_view key,
-                                    std::wstring_view defaultValue) {
-    return settings.Read(section, key, defaultValue);
-  };
+  sources.ReadSetting = ReaderOf(settings);
   sources.Keys = ReadKeywords(sources.ReadSetting);
   sources.Locale = UserLocale();
   sources.Folders = folders;
@@ -67,22 +64,14 @@ std::optional<std::wstring> TemplateOf(const Command& command, const DataFolders
   return DecodeTemplateFile(bytes);
 }
 
-// The order the window would show: the command's, else the one saved at the last exit.
-ListOrder OrderOf(const Command& command, const SettingsStore& settings) {
-  if (command.Order) return *command.Order;
-  ListOrder order;
-  order.Key = SortKeyOfWord(settings.Read(setting::Sort)).value_or(SortKey::Name);
-  order.Descending = settings.Read(setting::SortDescending) == L"1";
-  return order;
-}
-
 // The files of the folder the window would list, in the order it would show them.
 std::shared_ptr<const WorkList> WorkOf(const Command& command, const std::wstring& folder,
                                        const SettingsStore& settings, TakenDates& dates) {
   auto listing = std::make_shared<WorkList>();
   const std::wstring pattern = command.Pattern.value_or(settings.Read(setting::Pattern));
   if (!ListFolder(folder, pattern, FileListFlags{}, *listing)) return nullptr;
-  const ListOrder order = OrderOf(command, settings);
+  // The command's order, else the one the window would show.
+  const ListOrder order = command.Order.value_or(SavedOrder(ReaderOf(settings)));
   std::vector<std::optional<DateTime>> taken;
   if (order.Key == SortKey::Taken) {
     const std::wstring inFolder = EnsureTrailingBackslash(folder);

@@ -10,12 +10,7 @@
 
 namespace tarnivo {
 
-SettingReader MainWindow::SettingsReader() const {
-  return [&settings = settings_](std::wstring_view section, std::wstring_view key,
-                                 std::wstring_view defaultValue) {
-    return settings.Read(section, key, defaultValue);
-  };
-}
+SettingReader MainWindow::SettingsReader() const { return ReaderOf(settings_); }
 
 BatchSources MainWindow::Sources() const {
   BatchSources sources;

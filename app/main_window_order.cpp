@@ -36,12 +36,7 @@ UniqueMenu BuildSortMenu(ListOrder order, bool enabled) {
 
 }  // namespace
 
-ListOrder MainWindow::SavedOrder() const {
-  ListOrder order;
-  order.Key = SortKeyOfWord(settings_.Read(setting::Sort)).value_or(SortKey::Name);
-  order.Descending = settings_.Read(setting::SortDescending) == L"1";
-  return order;
-}
+ListOrder MainWindow::SavedOrder() const { return tarnivo::SavedOrder(SettingsReader()); }
 
 void MainWindow::File1_MouseDown(UINT message, POINT screenPoint) {
   RefreshStatusLine();
