@@ -205,8 +205,8 @@ class UnwritableFolder {
   // Wine's own name of the folder on the host.
   static std::wstring UnixPath(const std::wstring& folder) {
     using ToUnix = char*(CDECL*)(const wchar_t*);
-    const auto toUnix = reinterpret_cast<ToUnix>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     if (!toUnix) return {};
     char* path = toUnix(folder.c_str());
     if (!path) return {};
