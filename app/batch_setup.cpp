@@ -4,6 +4,8 @@
 
 #include "engine/date_format.h"
 #include "engine/number_parse.h"
+#include "engine/system_name_case.h"
+#include "engine/system_text_mapper.h"
 #include "engine/undo_journal.h"
 #include "engine/undo_run.h"
 #include "settings/setting_keys.h"
@@ -73,6 +75,8 @@ PlanSetup AssemblePlan(const BatchSources& sources, std::shared_ptr<const WorkLi
   setup.Context.ReadSetting = sources.ReadSetting;
   setup.Context.Now = sources.Now ? sources.Now : Clock(SystemLocalTime);
   setup.Context.Locale = sources.Locale;
+  setup.Context.Tools.Map = SystemTextMapper();
+  setup.Context.Tools.Names = &SystemNameCase();
   setup.Dates = sources.Dates;
   // The clock to the second: a run's temporary names differ from an earlier run's.
   setup.RunTag = FormatDateTime(L"yyyymmddhhnnss", setup.Context.Now(), LocaleInfo{});

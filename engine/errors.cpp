@@ -22,6 +22,7 @@ constexpr std::array kErrorTable{
     ErrorInfo{ErrorKind::FileAccess, 75, L"路径/文件访问错误"},
     ErrorInfo{ErrorKind::PathNotFound, 76, L"路径未找到"},
     ErrorInfo{ErrorKind::NoDateTaken, 1001, L"无拍摄日期"},
+    ErrorInfo{ErrorKind::InvalidRule, 1002, L"转换规则无效"},
 };
 
 // Row i must describe enumerator i, and no number may be used twice: the log

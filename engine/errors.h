@@ -28,6 +28,7 @@ enum class ErrorKind : std::uint8_t {
   PathNotFound,      // 76
   // A failure of a line of the program's own.
   NoDateTaken,  // 1001: the file holds no date the photo was taken (or is no photo)
+  InvalidRule,  // 1002: a filter that cannot be applied; the failure's detail says why
 };
 
 struct ErrorInfo {

@@ -25,12 +25,26 @@ NamePlan BuildNewName(const CompiledTemplate& lines, const TokenContext& context
   for (std::size_t i = 0; i < lines.Lines().size(); ++i) {
     const auto line = static_cast<std::int32_t>(i);
     try {
+      const TemplateLine& compiled = lines.Lines()[i];
+      if (compiled.FiltersName) {
+        // The name so far, filtered, takes its place; a name cut short cannot be.
+        Result<std::wstring> name = plan.NewName.IsWhole()
+                                        ? FilterName(compiled, plan.NewName.Text, context)
+                                        : Failure{ErrorKind::InvalidRule, L"名字太长, 不能再转换"};
+        if (name.Ok()) {
+          plan.NewName = BuiltName{};
+          plan.NewName.Append(name.Value());
+        } else {
+          plan.Failures.push_back({line, plan.NewName, name.Error(), name.Detail()});
+        }
+        continue;
+      }
       // A new name is never needed beyond what is kept of it.
-      Result<PartialText> text = EvaluateLine(lines.Lines()[i], context, kKeptNameLength);
+      Result<PartialText> text = EvaluateLine(compiled, context, kKeptNameLength);
       if (text.Ok()) {
         plan.NewName.Append(text.Value());
       } else {
-        plan.Failures.push_back({line, plan.NewName, text.Error()});
+        plan.Failures.push_back({line, plan.NewName, text.Error(), text.Detail()});
       }
     } catch (const std::bad_alloc&) {
       // Even the record of the failure may not fit: keep the line and the kind at least.

@@ -34,6 +34,7 @@ struct PieceFailure {
   std::int32_t PieceIndex;  // 0-based line number
   BuiltName NameSoFar;      // what the lines before it gave
   ErrorKind Kind;
+  std::wstring Detail;  // what the log and the preview add to the kind's text
 };
 
 // The new name of one entry: the lines' texts joined, a failing line adding nothing.

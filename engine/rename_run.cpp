@@ -225,7 +225,7 @@ class RenameJob final : public BatchJob {
       return;
     }
     for (const PieceFailure& failure : plan.Name.Failures) {
-      log.Fail(Folder(), failure.NameSoFar, oldName, failure.Kind, {});
+      log.Fail(Folder(), failure.NameSoFar, oldName, failure.Kind, failure.Detail);
     }
     // Names the file system would silently change, or that would leave the folder, are
     // refused here: Wine even accepts ":" in a name.

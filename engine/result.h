@@ -1,6 +1,7 @@
 // A value or the kind of failure that prevented it (C++20 has no std::expected).
 #pragma once
 
+#include <string>
 #include <utility>
 #include <variant>
 
@@ -11,6 +12,7 @@ namespace tarnivo {
 // Marks a failed outcome; converts to any Result<T>.
 struct Failure {
   ErrorKind Kind;
+  std::wstring Detail;  // what the log and the preview add to the kind's text; often ""
 };
 
 template <typename T>
@@ -25,6 +27,7 @@ class [[nodiscard]] Result {
   T Value() && { return std::get<T>(std::move(state_)); }
   // Only valid when !Ok().
   ErrorKind Error() const { return std::get<Failure>(state_).Kind; }
+  const std::wstring& Detail() const { return std::get<Failure>(state_).Detail; }
 
  private:
   std::variant<T, Failure> state_;

@@ -10,8 +10,8 @@ Forecast ForecastRun(BatchPlan plan) {
     PreviewRow& row = forecast.Rows[e];
     row.NewName = std::move(entry.Name.NewName);
     row.LineFailures.reserve(entry.Name.Failures.size());
-    for (const PieceFailure& failure : entry.Name.Failures) {
-      row.LineFailures.push_back({failure.PieceIndex, failure.Kind});
+    for (PieceFailure& failure : entry.Name.Failures) {
+      row.LineFailures.push_back({failure.PieceIndex, failure.Kind, std::move(failure.Detail)});
     }
     row.Way = plan.Routes[e];
     switch (row.Way) {
@@ -51,7 +51,8 @@ std::wstring RowStatus(const PreviewRow& row) {
     return L"错误代号 " + std::to_wstring(info.Number) + L": " + std::wstring(info.Text);
   };
   for (const LineFailure& failure : row.LineFailures) {
-    append(L"第 " + std::to_wstring(failure.Line + 1) + L" 行 " + error(failure.Kind));
+    append(L"第 " + std::to_wstring(failure.Line + 1) + L" 行 " + error(failure.Kind) +
+           (failure.Detail.empty() ? L"" : L" (" + failure.Detail + L")"));
   }
   if (row.Outcome == RowOutcome::Unchanged) append(L"不变");
   if (row.Outcome == RowOutcome::Renamed && row.Way == Route::Shifted) append(L"顺移");
@@ -64,7 +65,8 @@ std::wstring PreviewSummaryText(const RowCounts& counts, std::int32_t leftOut) {
   std::wstring text = L"将转换 " + std::to_wstring(counts.Renamed) + L" 个文件, 不变 " +
                       std::to_wstring(counts.Unchanged) + L" 个, 将失败 " +
                       std::to_wstring(counts.Failing) + L" 个";
-  if (leftOut > 0) text += L", " + std::wstring(kLeftOut) + L" " + std::to_wstring(leftOut) + L" 个";
+  if (leftOut > 0)
+    text += L", " + std::wstring(kLeftOut) + L" " + std::to_wstring(leftOut) + L" 个";
   return text;
 }
 

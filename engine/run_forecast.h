@@ -15,6 +15,7 @@ namespace tarnivo {
 struct LineFailure {
   std::int32_t Line;  // 0-based
   ErrorKind Kind;
+  std::wstring Detail;  // "" for most kinds
 };
 
 enum class RowOutcome : std::uint8_t {
@@ -45,7 +46,8 @@ struct Forecast {
 };
 Forecast ForecastRun(BatchPlan plan);
 
-// The 状态 column of a row: each failing line as "第 L 行 错误代号 N: text", then "不变"
+// The 状态 column of a row: each failing line as "第 L 行 错误代号 N: text" (and
+// " (detail)" when the failure has one), then "不变"
 // for an unchanged name, "顺移" for a rename after others free its name, "经临时名" for
 // one through a temporary name, or "错误代号 N: text" for a rename that fails, joined by
 // "; ". Empty for a rename of a free name with every line.

@@ -41,7 +41,41 @@ std::vector<std::wstring> SplitTemplate(std::wstring_view text) {
   return pieces;
 }
 
+namespace {
+
+// A token line as today, without filters.
+TemplateLine CompileTokenLine(std::wstring_view line, const Keywords& keys);
+
+TemplateLine CompileFilterLine(std::wstring_view line, const Keywords& keys) {
+  const FilterLineParts parts = SplitFilterLine(line);
+  TemplateLine compiled;
+  if (!parts.Source.empty()) {
+    compiled = CompileTokenLine(L"%" + parts.Source + L"%", keys);
+    if (!compiled.Token) compiled.FilterError = L"不认识的命令: " + parts.Source;
+  }
+  compiled.Text = std::wstring(line);
+  compiled.FiltersName = parts.Source.empty();
+  auto filters = std::make_shared<FilterChain>(parts.Filters);
+  if (compiled.FilterError.empty()) {
+    compiled.FilterError = !parts.Error.empty() ? parts.Error : filters->Error();
+  }
+  compiled.Filters = std::move(filters);
+  return compiled;
+}
+
+Failure InvalidRule(std::wstring detail) {
+  return Failure{ErrorKind::InvalidRule, std::move(detail)};
+}
+
+}  // namespace
+
 TemplateLine CompileLine(std::wstring_view line, const Keywords& keys) {
+  return IsFilterLine(line) ? CompileFilterLine(line, keys) : CompileTokenLine(line, keys);
+}
+
+namespace {
+
+TemplateLine CompileTokenLine(std::wstring_view line, const Keywords& keys) {
   TemplateLine compiled{std::wstring(line)};
   for (const TokenSpec& token : kTokens) {
     if (!token.ReadParameters && MatchesIgnoringCase(line, L'%', keys[token.Kind], L'%')) {
@@ -61,15 +95,47 @@ TemplateLine CompileLine(std::wstring_view line, const Keywords& keys) {
   return compiled;
 }
 
+}  // namespace
+
 CompiledTemplate::CompiledTemplate(std::wstring_view text, const Keywords& keys) {
   std::vector<std::wstring> lines = SplitTemplate(text);
   lines_.reserve(lines.size());
   for (const std::wstring& line : lines) lines_.push_back(CompileLine(line, keys));
 }
 
+Result<std::wstring> FilterName(const TemplateLine& line, std::wstring name,
+                                const TokenContext& context) {
+  if (!line.FilterError.empty()) return InvalidRule(line.FilterError);
+  std::wstring why;
+  if (!line.Filters->Apply(name, context.Tools, why)) return InvalidRule(std::move(why));
+  return name;
+}
+
+namespace {
+
+Result<PartialText> EvaluateFilterLine(const TemplateLine& line, const TokenContext& context,
+                                       std::size_t kept) {
+  if (!line.FilterError.empty()) return InvalidRule(line.FilterError);
+  if (!line.Arguments.Ok()) return Failure{line.Arguments.Error()};
+  Result<PartialText> source =
+      line.Token->Evaluate(line.Arguments.Value(), context, kFilterInputLimit);
+  if (!source.Ok()) return source;
+  if (source.Value().Length > source.Value().Text.size()) {
+    return InvalidRule(L"命令给出的文字超过 " + std::to_wstring(kFilterInputLimit) +
+                       L" 个字符, 不能再转换");
+  }
+  Result<std::wstring> filtered = FilterName(line, std::move(source).Value().Text, context);
+  if (!filtered.Ok()) return Failure{filtered.Error(), filtered.Detail()};
+  const std::size_t length = filtered.Value().size();
+  return PartialText{filtered.Value().substr(0, kept), length};
+}
+
+}  // namespace
+
 Result<PartialText> EvaluateLine(const TemplateLine& line, const TokenContext& context,
                                  std::size_t kept) {
   try {
+    if (line.Filters) return EvaluateFilterLine(line, context, kept);
     if (!line.Token) {
       return PartialText{std::wstring(std::wstring_view(line.Text).substr(0, kept)),
                          line.Text.size()};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,12 +19,19 @@ std::vector<std::wstring> SplitTemplate(std::wstring_view text);
 
 struct TemplateLine {
   std::wstring Text;                 // the line as written: a literal line's text
-  const TokenSpec* Token = nullptr;  // null: literal text
+  const TokenSpec* Token = nullptr;  // null: literal text (or, on a filter line, the name so far)
   // A token with parameters: what its reader made of them (its failure fails the line).
   Result<TokenArguments> Arguments = TokenArguments{};
+  // A filter line ("%name | upper%"): its filters, compiled once; null on any other line.
+  std::shared_ptr<const FilterChain> Filters;
+  // Why a filter line cannot be applied at all (its grammar, its token, its filters).
+  std::wstring FilterError;
+  // A filter line with nothing before its first "|": it filters the name built so far.
+  bool FiltersName = false;
 };
 
-// One line matched against `keys`: the tokens without parameters first, in the table's
+// One line matched against `keys`. A filter line (filters.h) has its token matched as
+// below and its filters compiled. Otherwise the tokens without parameters first, in the table's
 // order ("%" keyword "%", the line lower-cased against the keyword lower-cased, A-Z only),
 // then those with parameters (the line's first len(keyword) + 2 characters against "%"
 // keyword ":"); anything else is literal text.
@@ -42,7 +50,15 @@ class CompiledTemplate {
 // What `line` gives for the context's entry: only its first `kept` characters made, with
 // the length of the whole, so that a line of a hundred million characters costs no more
 // than a short one. Memory that runs out is an OutOfMemory failure; nothing is thrown.
+// A filter line's text is made whole, filtered, then cut to `kept`; its token may give at
+// most kFilterInputLimit characters.
 Result<PartialText> EvaluateLine(const TemplateLine& line, const TokenContext& context,
                                  std::size_t kept);
+
+// `name` (the name the lines before built) through the filters of a line that FiltersName.
+Result<std::wstring> FilterName(const TemplateLine& line, std::wstring name,
+                                const TokenContext& context);
+
+inline constexpr std::size_t kFilterInputLimit = 1 << 16;
 
 }  // namespace tarnivo

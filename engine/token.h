@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "engine/date_time.h"
+#include "engine/filters.h"
 #include "engine/locale_info.h"
 #include "engine/number_format.h"
 #include "engine/result.h"
@@ -46,6 +47,7 @@ struct TokenContext {
   Clock Now;                    // asked at every date or time token; none means DateTime{}
   LocaleInfo Locale;
   FileDateReader FileDate;  // asked for %taken% and %modified%; none: the file is not found
+  FilterTools Tools;        // the system's case and script mappings for the filters
 };
 
 // The rows of kTokens, in its order.

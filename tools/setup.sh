@@ -5,7 +5,7 @@ set -euo pipefail
 
 need_pkgs=(cmake ninja-build g++ g++-mingw-w64-i686-posix googletest wine wine32:i386
            xvfb imagemagick fonts-wqy-microhei locales fp-utils-3.2.2 libchm-bin
-           clang libclang-rt-14-dev libimage-exiftool-perl fonts-wine)
+           clang libclang-rt-14-dev libimage-exiftool-perl fonts-wine libboost1.81-dev)
 
 missing=()
 for p in "${need_pkgs[@]}"; do
