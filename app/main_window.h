@@ -18,6 +18,7 @@
 #include "app/batch_setup.h"
 #include "app/date_reader.h"
 #include "app/explorer_menu.h"
+#include "app/filter_items.h"
 #include "app/file_list.h"
 #include "app/layout.h"
 #include "app/live_preview.h"
@@ -176,6 +177,7 @@ class MainWindow {
   // menudate_Click, menutime_Click, menudd_Click and the date items): "%" + its keyword +
   // its parameters + "%" at the caret.
   void menution_Click(const TokenSpec& token);
+  void menufilter_Click(const FilterItem& item);
   void menupreview_Click();
 
   // The About box (main_window_about.cpp).

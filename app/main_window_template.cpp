@@ -12,6 +12,7 @@
 
 #include "app/clipboard.h"
 #include "app/control_ids.h"
+#include "app/filter_items.h"
 #include "app/main_window.h"
 #include "app/menu_ids.h"
 #include "win/keyboard.h"
@@ -54,7 +55,7 @@ bool AppendItems(HMENU menu, std::span<const MenuItem> items) {
   return true;
 }
 
-// `menution`, "命    令": an item per token.
+// `menution`, "命    令": an item per token, then, below a separator, an item per filter.
 bool AppendTokenItems(HMENU menu) {
   for (const TokenSpec& token : kTokens) {
     const std::wstring caption(token.MenuCaption);
@@ -63,8 +64,17 @@ bool AppendTokenItems(HMENU menu) {
       return false;
     }
   }
+  if (!AppendMenuW(menu, MF_SEPARATOR, 0, nullptr)) return false;
+  for (std::size_t i = 0; i < kFilterItems.size(); ++i) {
+    const std::wstring caption(kFilterItems[i].Caption);
+    if (!AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(ids::FilterItem(static_cast<int>(i))),
+                     caption.c_str())) {
+      return false;
+    }
+  }
   return true;
 }
+static_assert(kFilterItems.size() == ids::kFilterItemCount);
 
 // `menupopo` with every item enabled, its submenu "模    板" still empty in `templates`;
 // empty when the system refuses a menu.
@@ -229,6 +239,7 @@ void MainWindow::PrepareTemplateMenu() {
   // A clipboard held by another program reads as empty.
   EnableItem(menu, ids::menuplast, !running && !ReadClipboardText(hwnd_).empty());
   for (const TokenSpec& token : kTokens) EnableItem(menu, ids::TokenItem(token.Kind), !running);
+  for (int i = 0; i < ids::kFilterItemCount; ++i) EnableItem(menu, ids::FilterItem(i), !running);
   EnableItem(menu, ids::menuundo, !running && UndoAvailable());
   PrepareSavedTemplatesMenu(running);
 }
@@ -250,6 +261,10 @@ void MainWindow::TemplateMenu_Click(int id) {
   if (!IsItemEnabled(menupopo_.Get(), id)) return;
   if (const TokenSpec* token = TokenOfItem(id)) {
     menution_Click(*token);
+    return;
+  }
+  if (id >= ids::kFirstFilterItem && id < ids::FilterItem(ids::kFilterItemCount)) {
+    menufilter_Click(kFilterItems[static_cast<std::size_t>(id - ids::kFirstFilterItem)]);
     return;
   }
   if (id >= ids::kFirstTemplateItem && id < ids::TemplateItem(ids::kTemplateItemCount)) {
@@ -308,6 +323,18 @@ void MainWindow::menucopy_Click() {
 void MainWindow::menuplast_Click() {
   const std::wstring text = ReadClipboardText(hwnd_);
   if (!text.empty()) ReplaceTemplateSelection(text);
+}
+
+// Added to the caret's token line, or as a line of its own, its placeholder selected.
+void MainWindow::menufilter_Click(const FilterItem& item) {
+  const HWND box = Control(ids::TextRull);
+  DWORD start = 0, end = 0;
+  SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const TextInsertion insertion =
+      PlanFilterInsertion(ControlText(ids::TextRull), end, item.Snippet, keywords_);
+  SendMessageW(box, EM_SETSEL, insertion.At, insertion.At);
+  ReplaceTemplateSelection(insertion.Text);
+  SendMessageW(box, EM_SETSEL, insertion.SelectFrom, insertion.SelectTo);
 }
 
 // The keyword as it is now: read once at start-up.

@@ -21,6 +21,11 @@ inline constexpr int menudate = TokenItem(TokenKind::Date);    // "日    期"
 inline constexpr int menutime = TokenItem(TokenKind::Now);     // "时    间"
 inline constexpr int menudd = TokenItem(TokenKind::Sequence);  // "序    列"
 
+// The filter items of `menution`, after its tokens: one per row of kFilterItems.
+inline constexpr int kFirstFilterItem = 301;
+inline constexpr int kFilterItemCount = 11;
+constexpr int FilterItem(int index) { return kFirstFilterItem + index; }
+
 // Saved templates and Explorer's folder menu, at the end of `menupopo`.
 inline constexpr int menunotemplates = 240;   // "(无)": the submenu "模    板" when it is empty
 inline constexpr int menusavetemplate = 241;  // "保存为模板…"

@@ -1,5 +1,6 @@
 #include "engine/template.h"
 
+#include <algorithm>
 #include <new>
 
 #include "engine/text.h"
@@ -145,6 +146,40 @@ Result<PartialText> EvaluateLine(const TemplateLine& line, const TokenContext& c
   } catch (const std::bad_alloc&) {
     return Failure{ErrorKind::OutOfMemory};
   }
+}
+
+TextInsertion PlanFilterInsertion(std::wstring_view text, std::size_t caret,
+                                  const FilterSnippet& filter, const Keywords& keys) {
+  caret = std::min(caret, text.size());
+  // The caret's line: from after the CR LF before it to the CR LF after it.
+  constexpr std::wstring_view kLineBreak = L"\r\n";
+  const std::size_t before =
+      caret == 0 ? std::wstring_view::npos : text.rfind(kLineBreak, caret - 1);
+  const std::size_t begin = before == std::wstring_view::npos ? 0 : before + kLineBreak.size();
+  const std::size_t after = text.find(kLineBreak, begin);
+  const std::size_t end = after == std::wstring_view::npos ? text.size() : after;
+  const std::wstring_view line = text.substr(begin, end - begin);
+  TextInsertion insertion;
+  std::size_t filterAt = 0;  // where the filter's own text starts in insertion.Text
+  if (line.size() >= 2 && line.back() == L'%' &&
+      (IsFilterLine(line) || CompileLine(line, keys).Token)) {
+    insertion.At = end - 1;
+    insertion.Text = L" | " + std::wstring(filter.Text);
+    filterAt = 3;
+  } else {
+    const std::wstring newLine =
+        L"%" + keys[TokenKind::Name] + L" | " + std::wstring(filter.Text) + L"%";
+    const bool empty = line.empty();
+    insertion.At = end;
+    insertion.Text = empty ? newLine : std::wstring(kLineBreak) + newLine;
+    filterAt = insertion.Text.size() - filter.Text.size() - 1;
+  }
+  const std::size_t placeholder = insertion.At + filterAt + filter.PlaceholderAt;
+  insertion.SelectFrom =
+      filter.PlaceholderSize ? placeholder : insertion.At + insertion.Text.size();
+  insertion.SelectTo =
+      filter.PlaceholderSize ? placeholder + filter.PlaceholderSize : insertion.SelectFrom;
+  return insertion;
 }
 
 }  // namespace tarnivo

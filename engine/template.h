@@ -61,4 +61,23 @@ Result<std::wstring> FilterName(const TemplateLine& line, std::wstring name,
 
 inline constexpr std::size_t kFilterInputLimit = 1 << 16;
 
+// A filter the menu adds, with its placeholder argument (selected once inserted).
+struct FilterSnippet {
+  std::wstring_view Text;           // "replace \"查找\" \"替换\""
+  std::size_t PlaceholderAt = 0;    // where the placeholder starts in Text
+  std::size_t PlaceholderSize = 0;  // 0: nothing to select
+};
+
+// Where the menu puts a filter in `text` with the caret at `caret`: before the closing "%"
+// of the token line that holds the caret, or else as a new line "%name | filter%" (the
+// name keyword as configured) in place of an empty line or after the caret's line.
+struct TextInsertion {
+  std::size_t At = 0;  // where `Text` goes in
+  std::wstring Text;
+  std::size_t SelectFrom = 0;  // the selection afterwards (the placeholder, or the caret
+  std::size_t SelectTo = 0;    // behind the insertion)
+};
+TextInsertion PlanFilterInsertion(std::wstring_view text, std::size_t caret,
+                                  const FilterSnippet& filter, const Keywords& keys);
+
 }  // namespace tarnivo

@@ -228,11 +228,20 @@ TEST_F(TemplateMenuTest, MenuHoldsTheItemsInOrder) {
       {ids::TokenItem(TokenKind::Taken), L"拍摄日期"},
       {ids::TokenItem(TokenKind::Modified), L"修改日期"},
   };
-  ASSERT_EQ(GetMenuItemCount(commands), 7);
+  const wchar_t* const filters[] = {L"替    换",   L"正则替换",   L"大    写",  L"小    写",
+                                    L"首字母大写", L"截    取",   L"去空格",    L"全角转半角",
+                                    L"半角转全角", L"繁体转简体", L"简体转繁体"};
+  ASSERT_EQ(GetMenuItemCount(commands), 7 + 1 + 11);
   for (int i = 0; i < 7; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(GetMenuItemID(commands, i), static_cast<UINT>(tokens[i].first));
     EXPECT_EQ(Caption(commands, i), tokens[i].second);
+  }
+  EXPECT_TRUE(GetMenuState(commands, 7, MF_BYPOSITION) & MF_SEPARATOR);
+  for (int i = 0; i < 11; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(GetMenuItemID(commands, 8 + i), static_cast<UINT>(ids::FilterItem(i)));
+    EXPECT_EQ(Caption(commands, 8 + i), filters[i]);
   }
 }
 
@@ -371,6 +380,37 @@ TEST_F(TemplateMenuTest, TokenItemsInsertAtTheCaretOrOverTheSelection) {
     const DWORD behind =
         static_cast<DWORD>(std::wstring(c.Expected).size() - (std::wstring(c.Text).size() - c.End));
     EXPECT_EQ(Selection(), std::make_pair(behind, behind));
+  }
+}
+
+// A filter goes before the closing "%" of the caret's token line, or on a line of its own,
+// with its placeholder selected.
+TEST_F(TemplateMenuTest, FilterItemsExtendTheCaretsTokenLineOrAddOne) {
+  StartWithSeams();
+  struct Case {
+    const wchar_t* Text;
+    int Caret;
+    int Item;  // of kFilterItems
+    const wchar_t* Expected;
+    const wchar_t* Selected;
+  };
+  const Case cases[] = {
+      {L"%name%\r\n_\r\n%ext%", 2, 0, L"%name | replace \"查找\" \"替换为\"%\r\n_\r\n%ext%",
+       L"查找"},
+      {L"%name%\r\n_\r\n%ext%", 13, 3, L"%name%\r\n_\r\n%ext | lower%", L""},
+      {L"%name | upper%", 14, 5, L"%name | upper | mid 1 8%", L"1 8"},
+      {L"%Taxis:3,1,1%", 0, 1, L"%Taxis:3,1,1 | regex \"表达式\" \"$1\"%", L"表达式"},
+      {L"IMG_\r\n%ext%", 1, 2, L"IMG_\r\n%name | upper%\r\n%ext%", L""},
+      {L"", 0, 6, L"%name | trim%", L""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Expected);
+    SetText(ids::TextRull, c.Text);
+    Select(c.Caret, c.Caret);
+    Choose(ids::FilterItem(c.Item));
+    EXPECT_EQ(Text(ids::TextRull), c.Expected);
+    const auto [start, end] = Selection();
+    EXPECT_EQ(Text(ids::TextRull).substr(start, end - start), c.Selected);
   }
 }
 
