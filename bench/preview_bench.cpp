@@ -6,8 +6,10 @@
 // types and keeps sending the window WM_NULL, and the longest wait for an answer is the
 // longest the window kept a message waiting.
 //
-//   tarnivo_preview_bench --folder PATH [--repeat N] [--interval MS]
+//   tarnivo_preview_bench --folder PATH [--repeat N] [--interval MS] [--template filters]
 //
+// --template filters: the template "%name | regex "^IMG_(\d+)" "photo-$1" | upper%" and
+// "%ext | lower%" instead of "%name%" / "_" / "%Taxis:6,1,1%" / "%ext%".
 // The folder is made with native tools by bench/run_preview_bench.sh: Wine makes files
 // slowly from the Windows side. Every file of it is listed (pattern "*").
 #include <windows.h>
@@ -38,7 +40,11 @@ constexpr double kTargetRatio = 1.0;
 constexpr double kTargetOrderRatio = 0.2;
 constexpr double kTargetWaitMs = 100;
 constexpr int kKeystrokes = 20;
-const wchar_t* const kTemplate = L"%name%\r\n_\r\n%Taxis:6,1,1%\r\n%ext%";
+const wchar_t* const kPlainTemplate = L"%name%\r\n_\r\n%Taxis:6,1,1%\r\n%ext%";
+// Filters: each line parsed and its pattern compiled once per pass, applied per name.
+const wchar_t* const kFilterTemplate =
+    L"%name | regex \"^IMG_(\\d+)\" \"photo-$1\" | upper%\r\n%ext | lower%";
+const wchar_t* kTemplate = kPlainTemplate;
 const wchar_t* const kChecking = L"正在检查…";
 
 using tarnivo::bench::Median;
@@ -59,6 +65,8 @@ bool ParseArguments(int argc, wchar_t** argv, Options& options) {
       options.Repeat = std::max(1, _wtoi(argv[i + 1]));
     } else if (argument == L"--interval") {
       options.IntervalMs = std::max(1, _wtoi(argv[i + 1]));
+    } else if (argument == L"--template") {
+      kTemplate = std::wstring(argv[i + 1]) == L"filters" ? kFilterTemplate : kPlainTemplate;
     } else {
       return false;
     }
