@@ -287,6 +287,12 @@ struct FormatPart {
   wchar_t Change = 0;  // CaseChange: U, L, u, l or E
 };
 
+// A group's text; "" for a group that took no part in the match ("(a)|b" against "b").
+std::wstring GroupText(const FilterMatch& match, int group) {
+  const auto& sub = match[group];
+  return sub.matched ? std::wstring(sub.first, sub.second) : std::wstring();
+}
+
 class Format {
  public:
   // Compiles `format` against `regex`'s groups; false with `error` for a missing group.
@@ -392,14 +398,12 @@ class Format {
           if (!emit(part.Text)) return false;
           break;
         case FormatPart::Kind::Group:
-          if (!emit(std::wstring(match[part.Group].first, match[part.Group].second))) return false;
+          if (!emit(GroupText(match, part.Group))) return false;
           break;
         case FormatPart::Kind::Named: {
           const int index = match.named_subexpression_index(part.Text.data(),
                                                             part.Text.data() + part.Text.size());
-          if (index >= 0 && !emit(std::wstring(match[index].first, match[index].second))) {
-            return false;
-          }
+          if (index >= 0 && !emit(GroupText(match, index))) return false;
           break;
         }
         case FormatPart::Kind::CaseChange:

@@ -134,6 +134,7 @@ TEST(Filters, ReplaceAndRegex) {
       {L"regex (a)(b)(c)(d)(e)(f)(g)(h)(i) $10", L"abcdefghi", L"a0"},
       {L"regex (a) ${1}0", L"a", L"a0"},
       {L"regex a $$", L"a", L"$"},
+      {L"regex \"(a)|b\" [$1]", L"ab", L"[a][]"},  // a group without part in the match is empty
       {L"regex a $&$&", L"a", L"aa"},
       {L"regex a $x\\d", L"a", L"$x\\d"},  // anything else is literal
       {L"regex (a) $2", L"a", L"!$2 没有对应的组"},
