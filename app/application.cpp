@@ -16,6 +16,12 @@ int RunApplication(int showCommand) {
   const std::wstring arguments = ArgumentsAfterProgramName(GetCommandLineW());
   const Command command = ParseCommand(arguments);
   const bool windowed = command.Action == CommandAction::Window && command.Error.empty();
+  const DataFolders folders{ProgramFolder(), UserDataFolder()};
+  // The usage and a bad command line touch nothing: they need no single instance.
+  if (!command.Error.empty() || command.Action == CommandAction::Help) {
+    Console console;
+    return RunCommand(command, folders, console);
+  }
   // A second copy of the same executable ends at once and touches nothing; from the
   // command line it says so.
   const SingleInstance instance(ExecutablePath());
@@ -25,7 +31,6 @@ int RunApplication(int showCommand) {
     console.ErrorLine(L"Tarnivo 已在运行, 什么也没有做");
     return kExitAnotherInstance;
   }
-  const DataFolders folders{ProgramFolder(), UserDataFolder()};
   if (!windowed) {
     Console console;
     return RunCommand(command, folders, console);

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "settings/data_folders.h"
 #include "tests/e2e/program.h"
 #include "win/code_page.h"
 
@@ -165,6 +164,9 @@ TEST_F(CommandLine, ARunWhileTheWindowIsOpenEndsWithThreeAndRenamesNothing) {
   EXPECT_EQ(run.Code, 3u);
   EXPECT_NE(run.Err.find(ToUtf8(L"已在运行")), std::string::npos) << run.Err;
   EXPECT_EQ(FileNamesIn(work.Path()), std::vector<std::wstring>{L"a.jpg"});
+  // The usage and a bad command line need no instance of their own.
+  EXPECT_EQ(Run(L"/?").Code, 0u);
+  EXPECT_EQ(Run(L"/frob").Code, 2u);
   ASSERT_TRUE(window.Close(main));
 }
 
@@ -190,55 +192,56 @@ TEST_F(CommandLine, AFolderEndingInABlankIsTheOneTheSystemOpens) {
 // when the test ends, so that the folder can go.
 class UnwritableFolder {
  public:
-  explicit UnwritableFolder(std::wstring folder)
-      : folder_(std::move(folder)), unix_(UnixPath(folder_)) {
-    ran_ = !unix_.empty() && Chattr(L"+i") && Await(false);
+  explicit UnwritableFolder(const std::wstring& folder) : unix_(UnixPath(folder)) {
+    done_ = !unix_.empty() && Chattr(L"+i");
   }
   UnwritableFolder(const UnwritableFolder&) = delete;
   UnwritableFolder& operator=(const UnwritableFolder&) = delete;
   ~UnwritableFolder() {
-    if (!unix_.empty()) Chattr(L"-i") && Await(true);
+    if (done_) Chattr(L"-i");
   }
-  bool Done() const { return ran_; }
+  bool Done() const { return done_; }
 
  private:
-  // Wine's own name of the folder on the host.
-  static std::wstring UnixPath(const std::wstring& folder) {
+  // Wine's own name of a file on the host.
+  static std::wstring UnixPath(const std::wstring& path) {
     using ToUnix = char*(CDECL*)(const wchar_t*);
     const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     if (!toUnix) return {};
-    char* path = toUnix(folder.c_str());
-    if (!path) return {};
-    const std::wstring unix = FromUtf8(path).value_or(std::wstring());
-    HeapFree(GetProcessHeap(), 0, path);
-    return unix;
+    char* unix = toUnix(path.c_str());
+    if (!unix) return {};
+    const std::wstring converted = FromUtf8(unix).value_or(std::wstring());
+    HeapFree(GetProcessHeap(), 0, unix);
+    return converted;
   }
   // Wine starts a host program named by its host path, but neither its end nor its exit
-  // code comes through: Await watches for the effect.
-  bool Chattr(const wchar_t* flag) const {
-    std::wstring commandLine = L"/usr/bin/chattr " + std::wstring(flag) + L" \"" + unix_ + L"\"";
+  // code comes through: the shell leaves a mark once chattr has succeeded, and the mark is
+  // awaited.
+  bool Chattr(const wchar_t* flag) {
+    const std::wstring mark = marks_ / (L"done" + std::to_wstring(++count_));
+    const std::wstring unixMark = UnixPath(mark);
+    std::wstring commandLine = L"/bin/sh -c \"/usr/bin/chattr " + std::wstring(flag) + L" '" +
+                               unix_ + L"' && touch '" + unixMark + L"'\"";
     STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
+    if (unixMark.empty() || !CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                            nullptr, nullptr, &startup, &info)) {
       return false;
     }
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
-    return true;
-  }
-  bool Await(bool writable) const {
     for (int i = 0; i < 250; ++i) {
-      if (CanCreateFilesIn(folder_) == writable) return true;
+      if (FileExists(mark)) return true;
       Sleep(20);
     }
     return false;
   }
 
-  std::wstring folder_;
+  TempFolder marks_;
   std::wstring unix_;
-  bool ran_ = false;
+  int count_ = 0;
+  bool done_ = false;
 };
 
 // An environment variable set for the programs the test starts, put back afterwards.
