@@ -20,10 +20,15 @@ std::wstring UserDataFolder() {
 bool CanCreateFilesIn(const std::wstring& folder) {
   const std::wstring probe = EnsureTrailingBackslash(folder) + L"~tarnivo-probe-" +
                              std::to_wstring(GetCurrentProcessId()) + L".tmp";
-  const UniqueFileHandle file(
-      CreateFileW(ExtendedPath(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-  return static_cast<bool>(file);
+  UniqueFileHandle file(CreateFileW(ExtendedPath(probe).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  if (!file) return false;
+  file.Reset();
+  // Closing deleted it; a folder that turned read-only meanwhile may have kept it. What
+  // this cannot delete either stays, and the answer is the same.
+  DeleteFileW(ExtendedPath(probe).c_str());
+  return true;
 }
 
 std::wstring DataFolders::Records() const {
