@@ -42,6 +42,19 @@ inline std::wstring MakeTempFolder(const std::wstring& prefix) {
   return {};
 }
 
+// The names of the files (not folders) in `folder`, in the order the system gives them.
+inline std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data;
+  const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return names;
+}
+
 // Deletes `folder` with everything in it; says so on stderr when something stays behind.
 inline void RemoveFolder(const std::wstring& folder) {
   WIN32_FIND_DATAW data;

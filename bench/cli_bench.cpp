@@ -50,14 +50,7 @@ std::wstring Padded(int value, int width) {
 
 // The folder's files in the order of their names (zero-padded: every order agrees).
 std::vector<std::wstring> Listing(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW data;
-  const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
+  std::vector<std::wstring> names = tarnivo::bench::FilesIn(folder);
   std::sort(names.begin(), names.end());
   return names;
 }

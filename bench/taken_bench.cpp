@@ -36,17 +36,7 @@ constexpr double kTargetSortRatio = 1.2;
 using tarnivo::bench::Median;
 using tarnivo::bench::Seconds;
 
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW data;
-  const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  return names;
-}
+using tarnivo::bench::FilesIn;
 
 // Seconds to read the first 64 KiB of every file; -1 when one cannot be read.
 double ReadStarts(const std::wstring& folder, const std::vector<std::wstring>& names) {
