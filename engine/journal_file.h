@@ -21,24 +21,42 @@ class JournalFile {
   // run left unfinished (`endsInLine`). False when it cannot be opened.
   bool OpenToAppend(const std::wstring& path, bool endsInLine);
 
-  // Appends what `makeBytes` returns (a std::string).
+  // Appends what `makeBytes` returns (a std::string), after an outcome still held.
   template <typename MakeBytes>
   void Record(MakeBytes makeBytes) noexcept {
     if (!file_.IsOpen()) return;
     try {
-      if (file_.Write(makeBytes())) return;
+      std::string bytes = std::move(held_);
+      held_.clear();
+      bytes += makeBytes();
+      if (file_.Write(bytes)) return;
     } catch (const std::bad_alloc&) {
     }
     file_.Close();
     broken_ = true;
   }
+  // An outcome, written with the next record or at the next flush: a rename then costs
+  // one write. A kill in between leaves at most the last rename without its outcome, which
+  // the undo settles from the files themselves, as for a kill during the rename.
+  void RecordOutcome(std::string bytes) noexcept {
+    if (!file_.IsOpen()) return;
+    try {
+      held_ += bytes;
+    } catch (const std::bad_alloc&) {
+      Record([&] { return std::move(bytes); });
+    }
+  }
   // Hands what was written to the disk: at every hand-over and at the end.
-  void Flush() { file_.Flush(); }
+  void Flush() {
+    if (!held_.empty()) Record([] { return std::string(); });
+    file_.Flush();
+  }
   // Open, and every record so far written.
   bool Intact() const { return file_.IsOpen() && !broken_; }
 
  private:
   OutputFile file_;
+  std::string held_;  // an outcome not yet written
   bool broken_ = false;
 };
 

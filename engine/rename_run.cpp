@@ -149,12 +149,12 @@ class RenameJob final : public BatchJob {
               DWORD& error) {
     journal.Record([&] { return JournalEntryText(++journalNumber_, from, to); });
     if (MoveFileW((fileSystemFolder_ + from).c_str(), (fileSystemFolder_ + to).c_str())) {
-      journal.Record([] { return JournalOutcomeText(true, 0); });
+      journal.RecordOutcome(JournalOutcomeText(true, 0));
       return true;
     }
     error = GetLastError();
-    const std::int32_t number = DescribeError(KindOfSystemError(error)).Number;
-    journal.Record([number] { return JournalOutcomeText(false, number); });
+    journal.RecordOutcome(
+        JournalOutcomeText(false, DescribeError(KindOfSystemError(error)).Number));
     return false;
   }
 
