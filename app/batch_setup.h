@@ -19,6 +19,9 @@
 namespace tarnivo {
 
 inline constexpr std::wstring_view kLogName = L"Err.LOG";
+// The main window's caption: the first line of a run's log header and its journal's
+// caption, also for a run from the command line.
+inline constexpr wchar_t kProgramCaption[] = L"《Tarnivo》 V 1.0";
 
 // What every batch is assembled from.
 struct BatchSources {

@@ -10,7 +10,6 @@
 #include "app/batch_setup.h"
 #include "app/folder_listing.h"
 #include "app/locale_reader.h"
-#include "app/main_window.h"
 #include "app/template_store.h"
 #include "engine/file_dates.h"
 #include "engine/log_file.h"
@@ -42,7 +41,7 @@ BatchSources SourcesOf(const SettingsStore& settings, const DataFolders& folders
   sources.Keys = ReadKeywords(sources.ReadSetting);
   sources.Locale = UserLocale();
   sources.Folders = folders;
-  sources.Caption = MainWindow::kCaption;
+  sources.Caption = kProgramCaption;
   sources.Dates = std::make_shared<TakenDates>();
   return sources;
 }

@@ -134,6 +134,12 @@ void MainWindow::Form_KeyDown(WORD keyCode, int shift) {
   RefreshStatusLine();
 }
 
+int MainWindow::ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title,
+                            UINT style) {
+  return options_.ShowMessageBox ? options_.ShowMessageBox(owner, text, title, style)
+                                 : MessageBoxW(owner, text.c_str(), title.c_str(), style);
+}
+
 void MainWindow::ShellOpen(const std::wstring& file) { ShellOpen(file, options_.ProgramFolder); }
 
 void MainWindow::ShellOpen(const std::wstring& file, const std::wstring& inFolder) {

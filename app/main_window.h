@@ -18,8 +18,8 @@
 #include "app/batch_setup.h"
 #include "app/date_reader.h"
 #include "app/explorer_menu.h"
-#include "app/filter_items.h"
 #include "app/file_list.h"
+#include "app/filter_items.h"
 #include "app/layout.h"
 #include "app/live_preview.h"
 #include "app/pictures.h"
@@ -111,7 +111,7 @@ class MainWindow {
   HWND PreviewHandle() const { return preview_.Handle(); }
 
   static constexpr const wchar_t* kClassName = L"TarnivoMain";
-  static constexpr const wchar_t* kCaption = L"《Tarnivo》 V 1.0";
+  static constexpr const wchar_t* kCaption = kProgramCaption;
   // Posted by the preview's worker when a result waits; it carries nothing.
   static constexpr UINT kPreviewReady = WM_APP + 1;
   // Posted by the date reader when it has news; it carries nothing.
@@ -124,6 +124,8 @@ class MainWindow {
   bool CreateControls();
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
   int CurrentShiftState() const;
+  // A modal message box through the options' seam; the button pressed.
+  int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title, UINT style);
   void ShellOpen(const std::wstring& file);  // a file of the program folder
   void ShellOpen(const std::wstring& file, const std::wstring& folder);
   DataFolders Folders() const { return {options_.ProgramFolder, options_.FallbackFolder}; }

@@ -30,9 +30,7 @@ void MainWindow::LabTitle_Click(int index) {
   const int revision = options_.Revision ? *options_.Revision : ProgramRevision();
   const std::wstring title = L"关于 修订号" + FormatZeroPadded(revision, 4);
   const std::wstring text = AboutText(keywords_);
-  const int answer = options_.ShowMessageBox
-                         ? options_.ShowMessageBox(hwnd_, text, title, kAboutStyle)
-                         : MessageBoxW(hwnd_, text.c_str(), title.c_str(), kAboutStyle);
+  const int answer = ShowMessage(hwnd_, text, title, kAboutStyle);
   // The window may have closed while the box was open; a box that failed to show answers 0.
   if (answer == IDYES && hwnd_) ShellOpen(L"help.chm");
 }

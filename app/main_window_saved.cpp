@@ -14,10 +14,6 @@ namespace {
 
 constexpr wchar_t kMessageTitle[] = L"Tarnivo";
 
-void SetItemEnabled(HMENU menu, int id, bool enabled) {
-  EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
 }  // namespace
 
 TemplateStore MainWindow::Templates() const { return TemplatesOf(Folders()); }
@@ -35,6 +31,7 @@ void MainWindow::PrepareSavedTemplatesMenu(bool running) {
     if (templateNames_.size() > ids::kTemplateItemCount) {
       templateNames_.resize(ids::kTemplateItemCount);
     }
+    // An item the system refuses is only missing from the submenu: nothing depends on it.
     for (std::size_t i = 0; i < templateNames_.size(); ++i) {
       // "&" would make the next character a shortcut; doubled it shows as itself.
       std::wstring caption;
@@ -46,8 +43,6 @@ void MainWindow::PrepareSavedTemplatesMenu(bool running) {
       AppendMenuW(templatesMenu_, MF_STRING | MF_GRAYED, ids::menunotemplates, L"(无)");
     }
   }
-  SetItemEnabled(menu, ids::menusavetemplate, true);
-  SetItemEnabled(menu, ids::menutemplatefolder, true);
   CheckMenuItem(menu, ids::menuexplorer,
                 MF_BYCOMMAND | (ExplorerMenuPresent(ExplorerEntry()) ? MF_CHECKED : MF_UNCHECKED));
 }
@@ -97,8 +92,7 @@ bool MainWindow::AcceptTemplateName(HWND dialog, const std::wstring& name, std::
 }
 
 int MainWindow::Ask(HWND owner, const std::wstring& text, UINT style) {
-  return options_.ShowMessageBox ? options_.ShowMessageBox(owner, text, kMessageTitle, style)
-                                 : MessageBoxW(owner, text.c_str(), kMessageTitle, style);
+  return ShowMessage(owner, text, kMessageTitle, style);
 }
 
 void MainWindow::menutemplatefolder_Click() {
