@@ -153,8 +153,23 @@ TEST_F(SavedTemplatesTest, SavedListedChosenAndTakenBackWithCtrlZ) {
   const HMENU menu = Choose(ids::TemplateItem(1));  // in the order of names: A&B, 旅行
   EXPECT_EQ(TemplateItems(menu), (std::vector<std::wstring>{L"A&&B", L"旅行"}));
   EXPECT_EQ(Text(ids::TextRull), L"%name%");
-  SendMessageW(Box(), WM_CHAR, 0x1A, 0);  // Ctrl+Z
-  EXPECT_EQ(Text(ids::TextRull), L"before");
+  // Ctrl+Z with real keys, as a person presses them.
+  SetForegroundWindow(Main());
+  SetFocus(Box());
+  PumpPending();
+  std::vector<INPUT> keys;
+  const std::pair<WORD, bool> presses[] = {
+      {VK_CONTROL, false}, {'Z', false}, {'Z', true}, {VK_CONTROL, true}};
+  for (const auto& [code, up] : presses) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = static_cast<WORD>(code);
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    keys.push_back(input);
+  }
+  ASSERT_EQ(SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)), keys.size());
+  EXPECT_TRUE(PumpUntil([&] { return Text(ids::TextRull) == L"before"; }))
+      << testing::PrintToString(Text(ids::TextRull));
 }
 
 // The dialog itself, answered from a timer inside its own modal loop.
