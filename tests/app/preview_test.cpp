@@ -552,16 +552,7 @@ class PreviewTicksTest : public PreviewTest {
     ASSERT_EQ(SendInput(2, clicks, sizeof(INPUT)), 2u);
   }
   void Keys(std::initializer_list<std::pair<WORD, bool>> keys) {
-    std::vector<INPUT> inputs;
-    for (const auto& [code, up] : keys) {
-      INPUT input{};
-      input.type = INPUT_KEYBOARD;
-      input.ki.wVk = code;
-      input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-      inputs.push_back(input);
-    }
-    ASSERT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
-              inputs.size());
+    ASSERT_EQ(SendKeys(keys), keys.size());
   }
   std::wstring Statuses() const {
     std::wstring statuses;

@@ -157,17 +157,7 @@ TEST_F(SavedTemplatesTest, SavedListedChosenAndTakenBackWithCtrlZ) {
   SetForegroundWindow(Main());
   SetFocus(Box());
   PumpPending();
-  std::vector<INPUT> keys;
-  const std::pair<WORD, bool> presses[] = {
-      {VK_CONTROL, false}, {'Z', false}, {'Z', true}, {VK_CONTROL, true}};
-  for (const auto& [code, up] : presses) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = static_cast<WORD>(code);
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    keys.push_back(input);
-  }
-  ASSERT_EQ(SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)), keys.size());
+  ASSERT_EQ(SendKeys({{VK_CONTROL, false}, {'Z', false}, {'Z', true}, {VK_CONTROL, true}}), 4u);
   EXPECT_TRUE(PumpUntil([&] { return Text(ids::TextRull) == L"before"; }))
       << testing::PrintToString(Text(ids::TextRull));
 }

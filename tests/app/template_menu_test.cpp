@@ -570,14 +570,7 @@ TEST_F(TemplateMenuTest, CtrlVTypedInTheBoxPastesThereAndTriesTheFolder) {
     SetForegroundWindow(Main());
     SetFocus(Box());
     PumpPending();
-    INPUT keys[4]{};
-    const WORD codes[] = {VK_CONTROL, 'V', 'V', VK_CONTROL};
-    for (int i = 0; i < 4; ++i) {
-      keys[i].type = INPUT_KEYBOARD;
-      keys[i].ki.wVk = codes[i];
-      keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    ASSERT_EQ(SendInput(4, keys, sizeof(INPUT)), 4u);
+    ASSERT_EQ(SendKeys({{VK_CONTROL, false}, {'V', false}, {'V', true}, {VK_CONTROL, true}}), 4u);
     EXPECT_TRUE(PumpUntil([&] { return Text(ids::TextRull) == c.Clipboard; }))
         << Text(ids::TextRull);
     EXPECT_TRUE(PumpUntil([&] { return StatusText() == c.Status; })) << StatusText();

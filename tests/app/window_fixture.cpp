@@ -125,6 +125,18 @@ void WindowTest::TearDown() {
   PumpPending();
 }
 
+UINT SendKeys(std::initializer_list<std::pair<WORD, bool>> keys) {
+  std::vector<INPUT> inputs;
+  for (const auto& [code, up] : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = code;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  }
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 void WindowTest::ChangeDpi(int from, int to) {
   RECT frame;
   GetWindowRect(Main(), &frame);

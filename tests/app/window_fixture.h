@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/control_ids.h"
@@ -118,6 +120,10 @@ class WindowTest : public ::testing::Test {
   DateTime now{2026, 12, 6, 4, 5, 6};  // the window's clock
   std::unique_ptr<MainWindow> window;
 };
+
+// Real key presses and releases through SendInput, as a person types them: each key with
+// true for its release. Returns how many the system took.
+UINT SendKeys(std::initializer_list<std::pair<WORD, bool>> keys);
 
 // Puts `text` on the real clipboard.
 void SetClipboard(HWND owner, const std::wstring& text);
